@@ -1,0 +1,27 @@
+# Everyday commands. `make run` plays the show; `make test` builds and runs every test.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
+
+# Without a sound device OpenAL Soft's default driver floods standard error: use its silent one.
+AUDIO_ENV := $(shell if [ -z "$$ALSOFT_DRIVERS" ] && [ ! -e /dev/snd/controlC0 ] && [ -z "$$PULSE_SERVER" ] && [ ! -S "$${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then echo ALSOFT_DRIVERS=null; fi)
+
+.PHONY: all deps build run test clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) > /dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(AUDIO_ENV) ./$(BUILD)/tessary -w
+
+test: build
+	cd $(BUILD) && $(AUDIO_ENV) ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,65 @@
+#include "demo/demo.h"
+
+#include "effect/flash.h"
+
+const ShowPart show_parts[show_part_count] = {
+    {"title", init_titlepart, 50, {-1, -1, -1}},
+    {"lines", init_linepart, 44, {0, 14, 30}},
+    {"invaders", init_invaderpart, 56, {50, -1, -1}},
+    {"plasma", init_plasmapart, 74, {10, -1, -1}},
+    {"images", init_imagepart, 42, {0, 12, 26}},
+    {"scroller", init_scrollerpart, 64, {0, -1, -1}},
+    {"credits", init_credpart, 42, {0, 42, -1}},
+};
+
+Enabler* enabler_append(Enabler* list, omni::Effect* effect, int start, int end,
+                        float seconds_per_beat) {
+  Enabler* node = new Enabler();
+  if (list == nullptr) {
+    list = node;
+  } else {
+    Enabler* last = list;
+    while (last->next != nullptr) last = last->next;
+    last->next = node;
+    node->prev = last;
+  }
+  node->effect = effect;
+  node->start = start;
+  node->end = end;
+  node->start_time = static_cast<float>(static_cast<double>(start) * seconds_per_beat);
+  return list;
+}
+
+void enabler_cleanup(Enabler* list) {
+  while (list != nullptr) {
+    Enabler* next = list->next;
+    delete list->effect;
+    delete list;
+    list = next;
+  }
+}
+
+Enabler* init_demo(effect::Camera& camera, float seconds_per_beat) {
+  Enabler* list = nullptr;
+  effect::Flash* flash = new effect::Flash();
+  int beat = 0;
+  for (const ShowPart& part : show_parts) {
+    const float start_time = static_cast<float>(static_cast<double>(beat) * seconds_per_beat);
+    list = part.build(list, camera, seconds_per_beat, start_time, beat, beat + part.length);
+    for (int offset : part.flash_offsets) {
+      if (offset >= 0) flash->AddFlash(beat + offset);
+    }
+    beat += part.length;
+  }
+  return enabler_append(list, flash, 0, show_flash_end, seconds_per_beat);
+}
+
+const char* part_name_at(int beat) {
+  if (beat < 0) return "";
+  int start = 0;
+  for (const ShowPart& part : show_parts) {
+    if (beat < start + part.length) return part.name;
+    start += part.length;
+  }
+  return "tail";
+}

@@ -1,0 +1,66 @@
+#ifndef TESSARY_DEMO_DEMO_H
+#define TESSARY_DEMO_DEMO_H
+
+#include "effect/camera.h"
+#include "omni/effect.h"
+
+// One timeline node: switches `effect` on for the beats start <= beat < end. The list owns the
+// node and its effect.
+struct Enabler {
+  omni::Effect* effect = nullptr;
+  int start = 0;
+  int end = 0;
+  float start_time = 0.0f;  // start x seconds per beat: the demo time the node's clock starts at
+  Enabler* prev = nullptr;
+  Enabler* next = nullptr;
+};
+
+// Appends a node for `effect` after the last node and returns the head (the new node when
+// `list` was null). The list takes ownership of the effect.
+Enabler* enabler_append(Enabler* list, omni::Effect* effect, int start, int end,
+                        float seconds_per_beat);
+// Destroys every node and its effect. Call while the GL context still exists.
+void enabler_cleanup(Enabler* list);
+
+// Builds the whole show: the seven parts end to end on the beat axis, their camera keyframes,
+// and the flash over beats 0 to 384 as the last node. Needs a current GL context.
+Enabler* init_demo(effect::Camera& camera, float seconds_per_beat);
+
+// The part builders: each appends its effects and adds its camera keyframes (absolute times),
+// returning the new head.
+Enabler* init_titlepart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
+                        float start_time, int start_beat, int end_beat);
+Enabler* init_linepart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
+                       float start_time, int start_beat, int end_beat);
+Enabler* init_invaderpart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
+                          float start_time, int start_beat, int end_beat);
+Enabler* init_plasmapart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
+                         float start_time, int start_beat, int end_beat);
+Enabler* init_imagepart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
+                        float start_time, int start_beat, int end_beat);
+Enabler* init_scrollerpart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
+                           float start_time, int start_beat, int end_beat);
+Enabler* init_credpart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
+                       float start_time, int start_beat, int end_beat);
+
+// The show's script at the top level: the parts in show order with their lengths in beats and
+// the flash beats each brings, as offsets from its first beat.
+typedef Enabler* (*part_builder_t)(Enabler*, effect::Camera&, float, float, int, int);
+struct ShowPart {
+  const char* name = "";
+  part_builder_t build = nullptr;
+  int length = 0;
+  int flash_offsets[3] = {-1, -1, -1};  // -1 ends the list
+};
+constexpr int show_part_count = 7;
+extern const ShowPart show_parts[show_part_count];
+
+// Beats the flash is given, in show order, and the flash node's range.
+constexpr int show_flash_end = 385;
+// The frame loop ends after the frame on which the beat counter passes this beat.
+constexpr int show_last_beat = 389;
+
+// Name of the part playing at a global beat ("tail" after the last part, "" before the first).
+const char* part_name_at(int beat);
+
+#endif

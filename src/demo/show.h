@@ -1,0 +1,69 @@
+#ifndef TESSARY_DEMO_SHOW_H
+#define TESSARY_DEMO_SHOW_H
+
+#include "demo/demo.h"
+#include "omni/vector3.h"
+
+namespace omni {
+class ShaderObject;
+}
+
+// The beat counter: turns demo time into beats of `seconds_per_beat`, at most one beat a frame,
+// so a late frame catches up one beat per frame and every beat is seen with beat_changed.
+struct BeatClock {
+  float seconds_per_beat = 0.0f;
+  int beat = -1;
+  float beat_time = 0.0f;  // demo time at which the current beat began
+  bool beat_changed = false;
+
+  explicit BeatClock(float seconds_per_beat_)
+      : seconds_per_beat(seconds_per_beat_), beat_time(-seconds_per_beat_) {}
+  // Advances by one beat when `demo_time` has reached the next beat boundary.
+  void Advance(float demo_time);
+};
+
+// The developer pause: demo time is clock time less every pause. While paused, demo time stands
+// at the moment the pause began; on resume it goes on from there.
+struct PauseClock {
+  bool paused = false;
+  float pause_start = 0.0f;   // clock time at which the current pause began
+  float pause_length = 0.0f;  // length of the current pause so far
+  float paused_total = 0.0f;  // sum of the finished pauses
+
+  // Pauses or resumes at clock time `elapsed`; returns true when now paused.
+  bool Toggle(float elapsed);
+  // Demo time for this frame's clock time; call once a frame.
+  float DemoTime(float elapsed);
+};
+
+// The free camera of the developer controls, as the frame sees it.
+struct FreeView {
+  bool apply = false;        // developer mode and free camera: apply position and rotation
+  bool free_camera = false;  // free camera on: the keyframed camera is not applied
+  omni::Vector3<float> position;
+  omni::Vector3<float> rotation;  // x: pitch about X, y: yaw about Y, degrees
+};
+
+// One frame of the show, shared by the player and the offline renderer.
+// In: the demo time (clock time less paused time) and the free-camera view. Carried between
+// frames: the beat clock, the camera's tracks, every effect's own state and the clear colour
+// the flash leaves. Out: the frame drawn into the current GL framebuffer (not shown), or, when
+// `draw` is false, only the state advanced with no GL call at all (the flash's clear colour
+// then keeps its old value; draw the frame before a kept one to carry it over).
+class Show {
+ public:
+  Enabler* timeline = nullptr;            // not owned
+  effect::Camera* camera = nullptr;       // not owned
+  omni::ShaderObject* program = nullptr;  // bound around every effect when not null
+  BeatClock clock;
+
+  Show(Enabler* timeline, effect::Camera* camera, omni::ShaderObject* program,
+       float seconds_per_beat)
+      : timeline(timeline), camera(camera), program(program), clock(seconds_per_beat) {}
+
+  void Frame(float demo_time, const FreeView& view, bool draw = true);
+  // True once the beat counter has passed the show's last beat: leave the loop.
+  bool Over() const { return clock.beat > show_last_beat; }
+};
+
+#endif

@@ -1,0 +1,17 @@
+#ifndef TESSARY_DEMO_STARTUP_H
+#define TESSARY_DEMO_STARTUP_H
+
+namespace omni {
+class ShaderManager;
+}
+
+// The fixed GL state every frame of the show assumes: texturing, smooth shading, depth test,
+// a 90 degree square-aspect perspective (near 1, far 500), light 0 with colour material.
+// Leaves the modelview matrix selected.
+void init_gl();
+
+// Loads the toon shader pair as program 0. A missing or broken file leaves the manager empty
+// (after its error line), and the show draws with fixed-function lighting.
+void init_shaders(omni::ShaderManager& manager);
+
+#endif

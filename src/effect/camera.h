@@ -1,0 +1,65 @@
+#ifndef TESSARY_EFFECT_CAMERA_H
+#define TESSARY_EFFECT_CAMERA_H
+
+#include <vector>
+
+#include "omni/vector3.h"
+
+namespace effect {
+
+// The one camera of the show: two keyframe tracks (position and rotation) with absolute start
+// times, filled by the part builders before the first frame and played strictly in order.
+// Not an effect: the frame loop advances it and applies it before the timeline is walked.
+class Camera {
+ public:
+  enum transition_t { LINEAR = 0, CUT = 1 };
+
+  struct Place {
+    transition_t transition = LINEAR;
+    float start_time = 0.0f;
+    float duration = 0.0f;
+    omni::Vector3<float> target;
+  };
+  struct Rotation {
+    transition_t transition = LINEAR;
+    float start_time = 0.0f;
+    float duration = 0.0f;
+    omni::Vector3<float> target;
+  };
+
+  float time = -1.0f;
+  omni::Vector3<float> location;
+  omni::Vector3<float> location_from;
+  std::vector<Place> places;
+  unsigned int place_index = 0;
+  unsigned int place_count = 0;
+  omni::Vector3<float> rotation;
+  omni::Vector3<float> rotation_from;
+  std::vector<Rotation> rotations;
+  unsigned int rotation_index = 0;
+  unsigned int rotation_count = 0;
+
+  Camera() = default;
+
+  // Keyframes are appended in play order; start times are absolute demo seconds.
+  void AddPosition(transition_t transition, float start_time, float duration,
+                   const omni::Vector3<float>& target);
+  void AddRotation(transition_t transition, float start_time, float duration,
+                   const omni::Vector3<float>& target);
+
+  // Stores the absolute demo time and advances both tracks; each completes at most one
+  // keyframe per call. The beat arguments are not used.
+  void UpdateLogic(const float& time, const int& beat, const bool& beat_changed);
+  // Applies the current transform to the current GL matrix: translate by -location, then
+  // rotate about X, Y and Z (each only when non-zero).
+  void UpdateLocation();
+  void UpdateLoc();
+  void UpdateRotation();
+  void Increment();
+  void RotationIncrement();
+  const char* Name() { return "Camera"; }
+};
+
+}  // namespace effect
+
+#endif

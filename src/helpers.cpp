@@ -1,0 +1,34 @@
+#include "helpers.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "gl/glcheck.h"
+#include "omni/vector3.h"
+
+void setPerspective(double fovy, double aspect, double zNear, double zFar) {
+  const double h = std::tan(fovy * omni::PI / 360.0) * zNear;
+  const double w = h * aspect;
+  glCheck(glFrustum(-w, w, -h, h, zNear, zFar));
+}
+
+int RGB_luma(const int& r, const int& g, const int& b) {
+  // Single-precision weights, widened before the products so the sum is exact enough.
+  const double sum = static_cast<double>(0.299f) * r + static_cast<double>(0.587f) * g +
+                     static_cast<double>(0.114f) * b;
+  return static_cast<int>(std::sqrt(sum));
+}
+
+int RGB_brightness(const int& r, const int& g, const int& b) {
+  const double sum = 0.241 * r * r + 0.691 * g * g + 0.068 * b * b;
+  return static_cast<int>(std::sqrt(sum));
+}
+
+float beat2seconds(int bpm, int steps) {
+  return static_cast<float>(steps * 60.0 / (bpm * 4.0));
+}
+
+void print_error(const char* unit, int line, const char* function, const std::string& message) {
+  std::fprintf(stdout, "E: %s:%d, %s() %s\n", unit, line, function, message.c_str());
+  std::fflush(stdout);
+}
