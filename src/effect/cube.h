@@ -1,0 +1,17 @@
+#ifndef TESSARY_EFFECT_CUBE_H
+#define TESSARY_EFFECT_CUBE_H
+
+namespace effect {
+
+// Emits the axis-aligned cube from -half to +half on every axis as one GL_QUADS batch of 24
+// vertices, faces in the order z-, z+, x-, x+, y-, y+, with no normal, colour or texture
+// coordinate (the current ones apply). Every cube of the show is this shape at some size.
+void emit_cube(float half);
+
+// Compiles emit_cube(half) into a new display list and returns its name. The list belongs to the
+// GL context and lives as long as it does.
+unsigned int compile_cube_list(float half);
+
+}  // namespace effect
+
+#endif
