@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "demo/demo.h"
+#include "effect/camera.h"
+#include "effect/longline.h"
+#include "gl_context.h"
+#include "helpers.h"
+
+namespace {
+
+struct LinePart {
+  effect::Camera camera;
+  Enabler* list = nullptr;
+  float spb = beat2seconds(140, 4);
+  float start_time = static_cast<float>(50.0 * spb);
+
+  LinePart() { list = init_linepart(nullptr, camera, spb, start_time, 50, 94); }
+  ~LinePart() { enabler_cleanup(list); }
+};
+
+void expect_vec(const omni::Vector3<float>& v, float x, float y, float z) {
+  EXPECT_EQ(v.x, x);
+  EXPECT_EQ(v.y, y);
+  EXPECT_EQ(v.z, z);
+}
+
+}  // namespace
+
+TEST(LinePart, RowsInTableOrder) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  LinePart part;
+  const bool directions[6] = {false, true, false, false, true, true};
+  const float odd_lengths[6] = {390, 370, 220, 320, 120, 720};
+  const float even_lengths[6] = {370, 350, 200, 300, 100, 700};
+  int rows = 0;
+  unsigned int cubes = 0;
+  for (Enabler* node = part.list; node != nullptr; node = node->next) {
+    EXPECT_EQ(node->start, 50);
+    EXPECT_EQ(node->end, 94);
+    EXPECT_EQ(node->start_time, part.start_time);
+    if (std::string(node->effect->Name()) != "LongLine") continue;
+    const auto* row = static_cast<effect::LongLine*>(node->effect);
+    const int group = rows / 6;
+    EXPECT_EQ(row->direction, directions[rows % 6]) << "row " << rows + 1;
+    EXPECT_EQ(row->length, group % 2 == 0 ? odd_lengths[rows % 6] : even_lengths[rows % 6])
+        << "row " << rows + 1;
+    EXPECT_EQ(row->size, 1.0f);
+    EXPECT_EQ(row->large_size, 2.0f);
+    cubes += row->cube_count;
+    ++rows;
+  }
+  EXPECT_EQ(rows, 36);
+  EXPECT_EQ(cubes, 3114u);
+
+  // Spot checks: the first row, the blue-only row 17 and the last row.
+  const auto* first = static_cast<effect::LongLine*>(part.list->effect);
+  expect_vec(first->start_pos, 110, 20, -150);
+  expect_vec(first->rotation, 50, 50, 220);
+  EXPECT_EQ(first->color[0], 0.745098f);
+  EXPECT_EQ(first->color[1], 0.768627f);
+  EXPECT_EQ(first->color[2], 0.392157f);
+  EXPECT_EQ(first->cube_count, 97u);
+  Enabler* node = part.list;
+  for (int i = 1; i < 17; ++i) node = node->next;
+  const auto* row17 = static_cast<effect::LongLine*>(node->effect);
+  expect_vec(row17->start_pos, 30, 30, -30);
+  expect_vec(row17->rotation, -65, 30, -40);
+  EXPECT_EQ(row17->color[0], 0.0f);
+  EXPECT_EQ(row17->color[1], 0.0f);
+  EXPECT_EQ(row17->color[2], 0.2f);
+  for (int i = 17; i < 36; ++i) node = node->next;
+  const auto* row36 = static_cast<effect::LongLine*>(node->effect);
+  expect_vec(row36->start_pos, -20, -20, -20);
+  expect_vec(row36->rotation, 55, 20, -90);
+  EXPECT_EQ(row36->cube_count, 175u);
+}
+
+TEST(LinePart, CameraKeyframes) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  LinePart part;
+  const effect::Camera& cam = part.camera;
+  ASSERT_EQ(cam.place_count, 3u);
+  ASSERT_EQ(cam.rotation_count, 3u);
+  const double spb = part.spb;
+  const float glide = static_cast<float>(part.start_time + static_cast<double>(0.1f));
+  const float glide_len = static_cast<float>(40 * spb - static_cast<double>(0.1f));
+  const float arrive = static_cast<float>(part.start_time + 40 * spb);
+  const float arrive_len = static_cast<float>(4 * spb);
+
+  EXPECT_EQ(cam.places[0].transition, effect::Camera::CUT);
+  EXPECT_EQ(cam.places[0].start_time, part.start_time);
+  expect_vec(cam.places[0].target, 0, 0, 150);
+  EXPECT_EQ(cam.rotations[0].transition, effect::Camera::CUT);
+  EXPECT_EQ(cam.rotations[0].start_time, part.start_time);
+  expect_vec(cam.rotations[0].target, 0, 0, 0);
+
+  EXPECT_EQ(cam.places[1].transition, effect::Camera::LINEAR);
+  EXPECT_EQ(cam.places[1].start_time, glide);
+  EXPECT_EQ(cam.places[1].duration, glide_len);
+  expect_vec(cam.places[1].target, 0, 0, 0);
+  EXPECT_EQ(cam.rotations[1].start_time, glide);
+  EXPECT_EQ(cam.rotations[1].duration, glide_len);
+  expect_vec(cam.rotations[1].target, 10, 0, 0);
+
+  EXPECT_EQ(cam.places[2].transition, effect::Camera::LINEAR);
+  EXPECT_EQ(cam.places[2].start_time, arrive);
+  EXPECT_EQ(cam.places[2].duration, arrive_len);
+  expect_vec(cam.places[2].target, 5, -5, -150);
+  EXPECT_EQ(cam.rotations[2].start_time, arrive);
+  EXPECT_EQ(cam.rotations[2].duration, arrive_len);
+  expect_vec(cam.rotations[2].target, 0, 0, 40);
+
+  // The show's numbers: 21.4286 s, glide of 17.0429 s to beat 90, arrival at beat 94.
+  EXPECT_NEAR(part.start_time, 21.4286, 1e-4);
+  EXPECT_NEAR(glide_len, 17.0429, 1e-4);
+  EXPECT_NEAR(arrive, 38.5714, 1e-4);
+  EXPECT_NEAR(arrive + arrive_len, 40.2857, 1e-4);
+}
