@@ -1,0 +1,106 @@
+#include "shadermanager.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "gl/glcheck.h"
+#include "gl_context.h"
+
+namespace {
+
+// A scratch file that removes itself.
+struct TempFile {
+  std::string path;
+  explicit TempFile(const std::string& text, const char* suffix = ".txt") {
+    path = testing::TempDir() + "tessary_shader_" + std::to_string(::getpid()) + "_" +
+           std::to_string(counter++) + suffix;
+    std::ofstream(path) << text;
+  }
+  ~TempFile() { std::remove(path.c_str()); }
+  static int counter;
+};
+int TempFile::counter = 0;
+
+}  // namespace
+
+TEST(ShaderManager, LoadFileJoinsLinesWithNothingBetween) {
+  omni::ShaderManager manager;
+  TempFile four("void main()\n{\n  gl_FragColor = vec4(1.0);\n}\n");
+  std::string text;
+  EXPECT_TRUE(manager.LoadFile(four.path, text));
+  EXPECT_EQ(text, "void main(){  gl_FragColor = vec4(1.0);}");
+
+  TempFile empty("");
+  std::string nothing;
+  EXPECT_TRUE(manager.LoadFile(empty.path, nothing));
+  EXPECT_EQ(nothing, "");
+}
+
+TEST(ShaderManager, MissingVertexFilePrintsOneLineAndStops) {
+  omni::ShaderManager manager;
+  testing::internal::CaptureStdout();
+  // Both missing: only the vertex file may be named, since the fragment file is never opened.
+  EXPECT_EQ(manager.LoadFromFile("no/such.vert", "no/such.frag"), nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "E: shadermanager:161, LoadFile() failed to open file no/such.vert\n");
+  EXPECT_EQ(manager[0], nullptr);
+  EXPECT_TRUE(manager.programs.empty());
+}
+
+TEST(ShaderManager, ToonShaderCompilesLinksAndIndexes) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  omni::ShaderManager manager;
+  testing::internal::CaptureStdout();
+  omni::ShaderObject* toon = manager.LoadFromFile("shaders/toon.vert", "shaders/toon.frag");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  ASSERT_NE(toon, nullptr);
+  EXPECT_TRUE(toon->loaded);
+  GLint linked = GL_FALSE;
+  glGetProgramiv(toon->program, GL_LINK_STATUS, &linked);
+  EXPECT_EQ(linked, GL_TRUE);
+  EXPECT_EQ(manager[0], toon);
+  EXPECT_EQ(manager[1], nullptr);
+  toon->Begin();
+  GLint current = 0;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+  EXPECT_EQ(static_cast<GLuint>(current), toon->program);
+  toon->End();
+  glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+  EXPECT_EQ(current, 0);
+}
+
+TEST(ShaderManager, BrokenShaderIsReportedAndNotKept) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  omni::ShaderManager manager;
+  TempFile vert("void main()\n{\n gl_Position = ftransform();\n}\n");
+  TempFile frag("void main()\n{\n gl_FragColor = vec4(1.0)\n}\n");  // missing semicolon
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(manager.LoadFromFile(vert.path, frag.path), nullptr);
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out.rfind("E: shadermanager:", 0), 0u) << out;
+  EXPECT_NE(out.find("Init() fragment shader failed to compile: "), std::string::npos) << out;
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+  EXPECT_EQ(manager[0], nullptr);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(ShaderManager, ReleasesProgramsInReverseOrder) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  GLuint first = 0, second = 0;
+  {
+    omni::ShaderManager manager;
+    ASSERT_NE(manager.LoadFromFile("shaders/toon.vert", "shaders/toon.frag"), nullptr);
+    ASSERT_NE(manager.LoadFromFile("shaders/toon.vert", "shaders/toon.frag"), nullptr);
+    first = manager[0]->program;
+    second = manager[1]->program;
+    EXPECT_TRUE(glIsProgram(first));
+    EXPECT_TRUE(glIsProgram(second));
+  }
+  EXPECT_FALSE(glIsProgram(first));
+  EXPECT_FALSE(glIsProgram(second));
+}
