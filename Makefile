@@ -6,7 +6,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 # Without a sound device OpenAL Soft's default driver floods standard error: use its silent one.
 AUDIO_ENV := $(shell if [ -z "$$ALSOFT_DRIVERS" ] && [ ! -e /dev/snd/controlC0 ] && [ -z "$$PULSE_SERVER" ] && [ ! -S "$${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then echo ALSOFT_DRIVERS=null; fi)
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test clean pictures
 
 all: build
 
@@ -22,6 +22,14 @@ run: build
 
 test: build
 	cd $(BUILD) && $(AUDIO_ENV) ctest --output-on-failure -j $(JOBS)
+
+# Regenerates every data/NAME.png from its text pixel map assets/pictures/NAME.txt.
+pictures: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) > /dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target tessary-pictures
+	@set --; for source in assets/pictures/*.txt; do \
+	  set -- "$$@" "$$source" "data/$$(basename "$$source" .txt).png"; \
+	done; ./$(BUILD)/tools/pictures/tessary-pictures "$$@"
 
 clean:
 	rm -rf $(BUILD)

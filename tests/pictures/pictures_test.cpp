@@ -53,8 +53,8 @@ std::string Difference(const sf::Image& image, const pictures::PixelMap& map) {
 // what it printed on standard error.
 int RunTool(const std::string& arguments, std::string& messages) {
   const fs::path log = kWorkDir / "tool.log";
-  const std::string command = std::string("'") + TESSARY_PICTURES_TOOL + "' " + arguments +
-                              " 2> '" + log.string() + "'";
+  const std::string command =
+      std::string("'") + TESSARY_PICTURES_TOOL + "' " + arguments + " 2> '" + log.string() + "'";
   const int status = std::system(command.c_str());
   messages = ReadFile(log);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -106,8 +106,8 @@ TEST(PixelMapParse, ReadsLegendCommentsBlackAndLineEndings) {
       << error;
   ASSERT_EQ(map.width, 3);
   ASSERT_EQ(map.height, 2);
-  const std::vector<unsigned char> expected = {255, 0, 0, 0, 0, 0,   0, 250, 128,
-                                               0,   0, 0, 0, 250, 128, 0, 0, 0};
+  const std::vector<unsigned char> expected = {255, 0, 0, 0, 0,   0,   0, 250, 128,
+                                               0,   0, 0, 0, 250, 128, 0, 0,   0};
   EXPECT_EQ(map.rgb, expected);
 
   ASSERT_TRUE(pictures::ParsePixelMap("\n. \n", map, error)) << error;

@@ -49,7 +49,9 @@ std::string At(std::size_t line_index, const std::string& message) {
   return "line " + std::to_string(line_index + 1) + ": " + message;
 }
 
-bool IsBlack(char c) { return c == '.' || c == ' '; }
+bool IsBlack(char c) {
+  return c == '.' || c == ' ';
+}
 
 }  // namespace
 
@@ -79,8 +81,9 @@ bool ParsePixelMap(const std::string& text, PixelMap& out, std::string& error) {
     }
     const unsigned char ukey = static_cast<unsigned char>(key);
     if (IsBlack(key) || ukey <= 32 || ukey >= 127) {
-      error = At(index, "legend key " + Describe(key) +
-                            " cannot be used: keys are printable characters other than '.' and space");
+      error =
+          At(index, "legend key " + Describe(key) +
+                        " cannot be used: keys are printable characters other than '.' and space");
       return false;
     }
     if (legend[ukey].defined) {
@@ -173,8 +176,7 @@ bool WritePng(const std::string& path, const PixelMap& map, std::string& error) 
     return false;
   }
   const std::string temporary = path + ".tmp";
-  if (!stbi_write_png(temporary.c_str(), map.width, map.height, 3, map.rgb.data(),
-                      map.width * 3)) {
+  if (!stbi_write_png(temporary.c_str(), map.width, map.height, 3, map.rgb.data(), map.width * 3)) {
     std::remove(temporary.c_str());
     error = path + ": cannot write the PNG";
     return false;
