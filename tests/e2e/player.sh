@@ -102,6 +102,19 @@ case "$case_name" in
     same a b && fail "p paused the show without -magic"
     stop_player
     ;;
+  no_audio)
+    # OpenAL Soft's default drivers, on a machine without a sound card.
+    if [ -e /dev/snd ]; then echo "skipped: this machine has a sound device"; exit 0; fi
+    unset ALSOFT_DRIVERS
+    make_music
+    start_player -w
+    sleep 2
+    stop_player
+    lines=$(wc -l < "$work/stderr")
+    [ "$lines" -le 5 ] || fail "standard error flooded: $lines lines"
+    [ "$(grep -c 'no audio device' "$work/stderr")" -eq 1 ] || fail "no single line about the missing device"
+    [ ! -s "$work/stdout" ] || fail "unexpected standard output: $(cat "$work/stdout")"
+    ;;
   *) fail "unknown case $case_name" ;;
 esac
 echo "ok: $case_name"
