@@ -155,3 +155,27 @@ TEST(TitlePart, KeyframeTimesFollowTheStartTime) {
   EXPECT_EQ(camera.places[6].start_time, 34.0f);
   enabler_cleanup(list);
 }
+
+TEST(TitlePart, FirstFrameShowsTheWholeTitleAndNoBand) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  TitlePart part;
+  BI* title = part.image(0);
+  ASSERT_FALSE(title->images[0].blocks.empty()) << "data/title_wide.png did not load";
+  for (int i = 0; i < 3; ++i) part.image(i)->UpdateLogic(0.0f, 0, true);
+  for (const BI::Block& block : title->images[0].blocks) {
+    ASSERT_EQ(block.state, BI::BLOCK_SHOWN);
+    ASSERT_EQ(block.scale, 1.0f);
+  }
+  for (int i = 1; i < 3; ++i) {
+    const std::vector<BI::Block>& blocks = part.image(i)->images[0].blocks;
+    ASSERT_FALSE(blocks.empty()) << "band " << i << " did not load";
+    for (const BI::Block& block : blocks) {
+      if (block.position.x <= 0) {
+        EXPECT_EQ(block.state, BI::BLOCK_GROWING);
+        EXPECT_EQ(block.scale, 0.0f);
+      } else {
+        EXPECT_EQ(block.state, BI::BLOCK_WAITING);
+      }
+    }
+  }
+}
