@@ -2,8 +2,9 @@
 title in relief. Brightness is depth, so each ridge is dark at its edges and bright along its
 crest, and the crest height swells and ebbs along the band like a wave.
 
-The cyan band stands 10 units behind the title's plane and passes behind its first letters:
-its levels skip 7 and 8, whose cubes would cut through the title's cubes (depth -1 and 0.5).
+The cyan band stands 10 units behind the title's plane, left of its first letter (the title
+keeps its first 34 columns empty for the bands): its levels skip 7 and 8, whose cubes would
+reach the title's plane (depth -1 and 0.5).
 """
 
 import math

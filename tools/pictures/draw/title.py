@@ -1,6 +1,11 @@
 """Draws title_wide: the name in a chunky slatted logo font with a rainbow sweep and a faint
 reflection underneath. Flat picture: colour only, no depth.
 
+The picture's left part stays empty: the two relief bands scroll there (scene x from -50 to 50,
+below the top-left corner), so in the first view they stream out of the logo's left edge
+instead of covering its first letters. The close views from beat 24 on look at the letters
+between columns 125 and 165, rows 20 to 40.
+
 The logo is built on a grid of 3 x 3 pixel cells; every third pixel row is left black, which
 gives the slats and keeps the cube count down. Cell codes: '#' full, '.' empty, and the chamfers
 'a' (top-left corner cut), 'b' (top-right cut), 'c' (bottom-left cut), 'd' (bottom-right cut).
@@ -9,16 +14,16 @@ gives the slats and keeps the cube count down. Cell codes: '#' full, '.' empty, 
 import pixelart as px
 
 GLYPHS = {
-    "T": ["a######b",
-          "########",
-          "...##...",
-          "...##...",
-          "...##...",
-          "...##...",
-          "...##...",
-          "...##...",
-          "...##...",
-          "...##..."],
+    "T": ["a####b",
+          "######",
+          "..##..",
+          "..##..",
+          "..##..",
+          "..##..",
+          "..##..",
+          "..##..",
+          "..##..",
+          "..##.."],
     "E": ["a#####",
           "######",
           "##....",
@@ -29,52 +34,53 @@ GLYPHS = {
           "##....",
           "######",
           "c#####"],
-    "S": ["a#####b",
-          "#######",
-          "##.....",
-          "##.....",
-          "######b",
-          "c######",
-          ".....##",
-          ".....##",
-          "#######",
-          "c#####d"],
-    "A": ["a#####b",
-          "#######",
-          "##...##",
-          "##...##",
-          "#######",
-          "#######",
-          "##...##",
-          "##...##",
-          "##...##",
-          "##...##"],
-    "R": ["######b",
-          "#######",
-          "##...##",
-          "##...##",
-          "#######",
-          "######d",
-          "##.##..",
-          "##..##.",
-          "##...##",
-          "##...##"],
-    "Y": ["##....##",
-          "##....##",
-          "##....##",
-          "c##..##d",
-          ".c####d.",
-          "..c##d..",
-          "...##...",
-          "...##...",
-          "...##...",
-          "...##..."],
+    "S": ["a####b",
+          "######",
+          "##....",
+          "##....",
+          "#####b",
+          "c#####",
+          "....##",
+          "....##",
+          "######",
+          "c####d"],
+    "A": ["a####b",
+          "######",
+          "##..##",
+          "##..##",
+          "######",
+          "######",
+          "##..##",
+          "##..##",
+          "##..##",
+          "##..##"],
+    "R": ["#####b",
+          "######",
+          "##..##",
+          "##..##",
+          "######",
+          "#####d",
+          "##.##.",
+          "##.##.",
+          "##..##",
+          "##..##"],
+    "Y": ["##..##",
+          "##..##",
+          "##..##",
+          "c####d",
+          ".c##d.",
+          "..##..",
+          "..##..",
+          "..##..",
+          "..##..",
+          "..##.."],
 }
 
 CELL = 3
-GAP = 3          # pixels between letters
+GAP = 2          # pixels between letters
 TOP = 24         # first pixel row of the letters
-WIDTH = 170
+LEFT = 34        # first pixel column of the letters: x >= 51 in the scene, clear of the bands
+WIDTH = 172      # the last letter ends at the right edge of the view at the end of the drift
 HEIGHT = 63
 
 
@@ -112,7 +118,8 @@ def chrome(t):
 def main():
     mask = letter_mask("TESSARY")
     w, h = len(mask[0]), len(mask)
-    left = (WIDTH - w) // 2
+    left = LEFT
+    assert left + w <= WIDTH
     grid = px.blank(WIDTH, HEIGHT)
     for y in range(h):
         if y % CELL == CELL - 1:
