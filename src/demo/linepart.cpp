@@ -1,4 +1,7 @@
+#include <SFML/Graphics/Image.hpp>
+
 #include "demo/demo.h"
+#include "effect/blockimage.h"
 #include "effect/longline.h"
 
 namespace {
@@ -70,6 +73,7 @@ float sum(double a, double b) {
 // while rolling 40 degrees.
 Enabler* init_linepart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
                        float start_time, int start_beat, int end_beat) {
+  sf::Image image;
   for (const LineRow& row : line_rows) {
     effect::LongLine* line = new effect::LongLine();
     line->SetStartPos(omni::Vector3<float>(row.x, row.y, row.z));
@@ -90,6 +94,18 @@ Enabler* init_linepart(Enabler* list, effect::Camera& camera, float seconds_per_
                      omni::Vector3<float>(0, 0, 0));
   camera.AddRotation(effect::Camera::LINEAR, glide_start, glide_length,
                      omni::Vector3<float>(10, 0, 0));
+
+  // A missing picture leaves the image empty: the earth then has no blocks.
+  image.loadFromFile("data/earth.png");
+  effect::BlockImage* earth = new effect::BlockImage();
+  earth->SetMaxSize(2.0f);
+  earth->EnableColor(true);
+  earth->SetDisplayType(effect::BlockImage::DISPLAY_RELIEF);
+  earth->LoadImage(image, 0.5f);
+  earth->SetShowPosition(omni::Vector3<float>(-25, 25, -150));
+  earth->SetHidePosition(omni::Vector3<float>(-25, 25, -150));
+  earth->SetType(effect::BlockImage::SCROLLER_STATIC);
+  list = enabler_append(list, earth, start_beat, end_beat, seconds_per_beat);
 
   const float arrive_start = sum(start_time, 40.0 * spb);
   const float arrive_length = static_cast<float>(4.0 * spb);

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "demo/demo.h"
+#include "effect/blockimage.h"
 #include "effect/camera.h"
 #include "effect/longline.h"
 #include "gl_context.h"
@@ -35,12 +37,17 @@ TEST(LinePart, RowsInTableOrder) {
   const float odd_lengths[6] = {390, 370, 220, 320, 120, 720};
   const float even_lengths[6] = {370, 350, 200, 300, 100, 700};
   int rows = 0;
+  int nodes = 0;
   unsigned int cubes = 0;
   for (Enabler* node = part.list; node != nullptr; node = node->next) {
     EXPECT_EQ(node->start, 50);
     EXPECT_EQ(node->end, 94);
     EXPECT_EQ(node->start_time, part.start_time);
-    if (std::string(node->effect->Name()) != "LongLine") continue;
+    ++nodes;
+    if (std::string(node->effect->Name()) != "LongLine") {
+      EXPECT_EQ(nodes, 37) << "only the earth follows the rows";
+      continue;
+    }
     const auto* row = static_cast<effect::LongLine*>(node->effect);
     const int group = rows / 6;
     EXPECT_EQ(row->direction, directions[rows % 6]) << "row " << rows + 1;
@@ -51,6 +58,7 @@ TEST(LinePart, RowsInTableOrder) {
     cubes += row->cube_count;
     ++rows;
   }
+  EXPECT_EQ(nodes, 37);
   EXPECT_EQ(rows, 36);
   EXPECT_EQ(cubes, 3114u);
 
@@ -75,6 +83,39 @@ TEST(LinePart, RowsInTableOrder) {
   expect_vec(row36->start_pos, -20, -20, -20);
   expect_vec(row36->rotation, 55, 20, -90);
   EXPECT_EQ(row36->cube_count, 175u);
+}
+
+// The earth stands whole and still at the far end, in its own colours and in relief, centred on
+// the point the camera arrives at.
+TEST(LinePart, EarthAtTheFarEnd) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  LinePart part;
+  Enabler* last = part.list;
+  while (last->next != nullptr) last = last->next;
+  ASSERT_STREQ(last->effect->Name(), "BlockImage");
+  const auto* earth = static_cast<effect::BlockImage*>(last->effect);
+  EXPECT_EQ(earth->max_size, 2.0f);
+  EXPECT_TRUE(earth->color_enabled);
+  EXPECT_EQ(earth->display_type, effect::BlockImage::DISPLAY_RELIEF);
+  EXPECT_EQ(earth->type, effect::BlockImage::SCROLLER_STATIC);
+  ASSERT_EQ(earth->images.size(), 1u);
+  const auto& set = earth->images[0];
+  EXPECT_EQ(set.duration, 0.5f);
+  expect_vec(set.show_position, -25, 25, -150);
+  expect_vec(set.hide_position, -25, 25, -150);
+  ASSERT_FALSE(set.blocks.empty()) << "data/earth.png missing or black";
+  float right = 0, bottom = 0, deepest = 0;
+  for (const auto& block : set.blocks) {
+    EXPECT_EQ(block.state, effect::BlockImage::BLOCK_SHOWN);
+    EXPECT_EQ(block.scale, 1.0f);
+    right = std::max(right, block.position.x);
+    bottom = std::min(bottom, block.position.y);
+    deepest = std::max(deepest, block.position.z);
+  }
+  // The globe's middle is where the camera arrives, (5, -5).
+  EXPECT_NEAR(-25 + right / 2, 5, 1.5);
+  EXPECT_NEAR(25 + bottom / 2, -5, 1.5);
+  EXPECT_GT(deepest, 0) << "no relief";
 }
 
 TEST(LinePart, CameraKeyframes) {
