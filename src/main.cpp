@@ -15,6 +15,7 @@
 #include "effect/camera.h"
 #include "gl/glcheck.h"
 #include "helpers.h"
+#include "player/xerrors.h"
 #include "shadermanager.h"
 
 bool music_enabled = true;
@@ -135,6 +136,7 @@ int main(int argc, char** argv) {
   bool held[HELD_KEY_COUNT] = {};
   omni::ShaderManager* manager = new omni::ShaderManager();
 
+  watch_window_loss(&quit);
   const sf::Uint32 style =
       fullscreen ? sf::Style::Fullscreen : (sf::Style::Resize | sf::Style::Close);
   sf::Window* window = new sf::Window(sf::VideoMode(resolution_x, resolution_y, 32), "Tessary",

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # End-to-end checks of the player under Xvfb: player.sh CASE PATH_TO_TESSARY
-# Each case runs the player in a scratch copy of the run-time files, so the repository's own
+# (third argument: the wm_close helper). Each case runs the player in a scratch copy of the run-time files, so the repository's own
 # data/ (music or not) does not change the outcome.
 set -euo pipefail
 case_name=$1
 player=$(readlink -f "$2")
+wm_close=$(readlink -f "${3:-/nonexistent}")
 root=$(pwd)
 
 if [ -z "${E2E_INNER:-}" ]; then
@@ -42,6 +43,19 @@ start_player() {
   # Look again once the player is settled: SFML may make short-lived helper windows at start.
   window=$(xdotool search --onlyvisible --name '^Tessary$' | tail -n 1)
   [ -n "$window" ] || fail "the Tessary window went away"
+}
+
+# Waits up to $1 seconds for the player to end by itself and checks its exit status is 0.
+wait_exit() {
+  local status=0
+  for _ in $(seq 1 $(( $1 * 10 ))); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null && fail "player still running after $1 s"
+  wait "$pid" || status=$?
+  pid=""
+  [ "$status" -eq 0 ] || fail "exit status $status"
 }
 
 stop_player() {
@@ -113,6 +127,48 @@ case "$case_name" in
     lines=$(wc -l < "$work/stderr")
     [ "$lines" -le 5 ] || fail "standard error flooded: $lines lines"
     [ "$(grep -c 'no audio device' "$work/stderr")" -eq 1 ] || fail "no single line about the missing device"
+    [ ! -s "$work/stdout" ] || fail "unexpected standard output: $(cat "$work/stdout")"
+    ;;
+  wm_close)
+    make_music
+    start_player -w
+    "$wm_close" "$window"
+    wait_exit 10
+    ;;
+  window_destroyed)
+    # The window destroyed from outside rather than asked to close.
+    make_music
+    start_player -w
+    xdotool windowclose "$window"
+    wait_exit 10
+    ;;
+  resize)
+    make_music
+    start_player -w
+    xdotool windowsize "$window" 640 400
+    sleep 1
+    kill -0 "$pid" 2>/dev/null || fail "player ended after a resize"
+    [ "$(xwininfo -id "$window" | awk '/Width:/{print $2}')" = "640" ] || fail "window not resized"
+    stop_player
+    ;;
+  repeated)
+    # Twenty short runs in a row, each ended with Escape.
+    make_music
+    for run in $(seq 1 20); do
+      start_player -w
+      stop_player
+      echo "run $run: exit status 0"
+    done
+    ;;
+  stall)
+    # The whole show, stopped for three seconds on the way: it must catch up and end by itself.
+    make_music
+    start_player -w
+    sleep 5
+    kill -STOP "$pid"
+    sleep 3
+    kill -CONT "$pid"
+    wait_exit 200
     [ ! -s "$work/stdout" ] || fail "unexpected standard output: $(cat "$work/stdout")"
     ;;
   *) fail "unknown case $case_name" ;;
