@@ -2,9 +2,15 @@
 cred_birch, cred_cedar, in relief.
 
 Words are set in the 9-row lower-case font doubled to 18 rows (27 units: the credit pictures
-stand 30 units apart on the diagonal). The letters rise and fall in depth one after another,
-and each doubled pixel is bevelled, its top-left a step nearer than its bottom-right. Captions
-are cool blue-green, names warm gold.
+stand 30 units apart on the diagonal). In the captions the letters rise and fall in depth one
+after another, and each doubled pixel is bevelled, its top-left a step nearer than its
+bottom-right. Captions are cool blue-green, names warm gold.
+
+The names stand to the right of their captions, where the glides' views end: set like the
+captions, their last letters left the view (the end of the glide over the first group, the
+start of the glide over the third). They use the condensed face with one-column gaps instead,
+at an almost even depth and without bevels: seen at a slant, narrow gaps between letters at
+different depths closed up and the letters ran together.
 
 Each caption stands 30 units left of and above its name, and the camera's glides over each
 group pan right: the captions carry CAPTION_INDENT black columns on their left, which sets
@@ -23,10 +29,23 @@ NAME_HUES = [(255, 200, 40), (255, 140, 30)]
 CAPTION_INDENT = 14
 
 
-def draw(word, hues, indent=0):
-    mask, owner = font.render(word, font.SMALL)
-    mask = [row[:-2] for row in font.scale(mask, 2)]  # no gap after the last letter
-    owner = [o for o in owner for _ in range(2)]
+def layout(word, face, gap):
+    """The word doubled to 18 rows, letters `gap` columns apart after doubling; also the letter
+    each column belongs to (-1 in gaps)."""
+    mask = [[] for _ in range(18)]
+    owner = []
+    for k, ch in enumerate(word):
+        glyph, _ = font.render(ch, face, gap=0)
+        glyph = font.scale(glyph, 2)
+        spacer = gap if k + 1 < len(word) else 0
+        for y in range(18):
+            mask[y].extend(glyph[y] + [False] * spacer)
+        owner.extend([k] * len(glyph[0]) + [-1] * spacer)
+    return mask, owner
+
+
+def draw(word, hues, indent=0, face=font.SMALL, gap=2, swing=2.5, bevelled=True):
+    mask, owner = layout(word, face, gap)
     grid = px.blank(indent + len(mask[0]), len(mask))
     for y, row in enumerate(mask):
         for x, lit in enumerate(row):
@@ -35,7 +54,8 @@ def draw(word, hues, indent=0):
             k = owner[x]
             rise = math.sin(k * 1.3 + 0.4)           # each letter at its own depth
             bevel = 1 if (x % 2, y % 2) == (0, 0) else (-1 if (x % 2, y % 2) == (1, 1) else 0)
-            level = max(1, min(15, 11 + int(round(2.5 * rise)) + bevel))
+            bevel = bevel if bevelled else 0
+            level = max(1, min(15, 11 + int(round(swing * rise)) + bevel))
             base = px.mix(hues[0], hues[1], round(3 * y / (len(mask) - 1)) / 3)
             grid[y][indent + x] = px.color_at_luma(base, level)
     return grid
@@ -46,7 +66,7 @@ def main():
     for name, word in CAPTIONS.items():
         px.write_map(name, draw(word, CAPTION_HUES, CAPTION_INDENT), ['Credits caption "%s", in relief.' % word, note])
     for name, word in NAMES.items():
-        px.write_map(name, draw(word, NAME_HUES), ['Credits name "%s", in relief.' % word, note])
+        px.write_map(name, draw(word, NAME_HUES, face=font.NARROW, gap=1, swing=1.0, bevelled=False), ['Credits name "%s", in relief.' % word, note])
 
 
 if __name__ == "__main__":

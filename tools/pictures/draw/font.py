@@ -1,5 +1,6 @@
-"""Two small pixel fonts: CAPS (5 rows, capitals, digits and signs) for the scroller and SMALL
-(9 rows: ascenders, x-height, descenders; lower case) for the credits. Glyphs are lists of rows,
+"""Small pixel fonts: CAPS (5 rows, capitals, digits and signs) for the scroller, SMALL (9 rows:
+ascenders, x-height, descenders; lower case) for the credits' captions and NARROW (SMALL's rows,
+glyphs at most 3 wide) for the credits' names. Glyphs are lists of rows,
 '#' lit; widths vary. render() lays out a text as a boolean mask."""
 
 CAPS = {
@@ -71,6 +72,20 @@ SMALL = {
     "s": _A + [".###", "#...", ".##.", "...#", "###."] + _D,
     "u": _A + ["#..#", "#..#", "#..#", "#..#", ".###"] + _D,
     "x": _A + ["#.#", "#.#", ".#.", "#.#", "#.#"] + _D,
+}
+
+# Condensed lower case on SMALL's rows, for words that must fit a narrow view. Only the letters
+# the names use.
+NARROW = {
+    "a": _A + ["##.", "..#", "###", "#.#", "###"] + _D,
+    "b": ["#..", "#..", "##.", "#.#", "#.#", "#.#", "##."] + _D,
+    "c": _A + [".##", "#..", "#..", "#..", ".##"] + _D,
+    "d": ["..#", "..#", ".##", "#.#", "#.#", "#.#", ".##"] + _D,
+    "e": _A + [".#.", "#.#", "###", "#..", ".##"] + _D,
+    "h": ["#..", "#..", "##.", "#.#", "#.#", "#.#", "#.#"] + _D,
+    "i": ["#", ".", "#", "#", "#", "#", "#"] + _D,
+    "l": ["#.", "#.", "#.", "#.", "#.", "#.", ".#"] + _D,
+    "r": _A + ["#.#", "##.", "#..", "#..", "#.."] + _D,
 }
 
 
