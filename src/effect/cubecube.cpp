@@ -1,0 +1,81 @@
+#include "effect/cubecube.h"
+
+#include "effect/cube.h"
+#include "gl/glcheck.h"
+
+namespace effect {
+
+CubeCube::CubeCube() {
+  DrawCubeCube();
+}
+
+void CubeCube::DrawCubeCube() {
+  display_list = compile_cube_list(1.0f);
+}
+
+void CubeCube::SetColor(const float& r, const float& g, const float& b) {
+  color[0] = r;
+  color[1] = g;
+  color[2] = b;
+}
+
+void CubeCube::Setup() {
+  const float g = spacing;
+  const float c[6] = {-2.5f * g, -1.5f * g, -0.5f * g, 0.5f * g, 1.5f * g, 2.5f * g};
+  const float lo = c[0];
+  const float hi = c[5];
+  // The four edges of the face at height y: two along z (corners included), two along x.
+  auto face = [&](float y) {
+    for (int k = 0; k < 6; ++k) rest_positions.push_back(omni::Vector3<float>(lo, y, c[k]));
+    for (int k = 0; k < 6; ++k) rest_positions.push_back(omni::Vector3<float>(hi, y, c[k]));
+    for (int k = 1; k < 5; ++k) rest_positions.push_back(omni::Vector3<float>(c[k], y, lo));
+    for (int k = 1; k < 5; ++k) rest_positions.push_back(omni::Vector3<float>(c[k], y, hi));
+  };
+  face(hi);
+  face(lo);
+  const float corners[4][2] = {{lo, lo}, {hi, lo}, {hi, hi}, {lo, hi}};
+  for (const auto& xz : corners) {
+    for (int k = 4; k >= 1; --k) rest_positions.push_back(omni::Vector3<float>(xz[0], c[k], xz[1]));
+  }
+  for (size_t i = burst_positions.size(); i < rest_positions.size(); ++i) {
+    burst_positions.push_back(rest_positions[i] * 2.0f);
+  }
+  cube_count = static_cast<unsigned int>(rest_positions.size());
+  for (size_t i = positions.size(); i < rest_positions.size(); ++i) {
+    positions.push_back(rest_positions[i]);
+  }
+}
+
+void CubeCube::UpdateLogic(const float& time_, const int& beat, const bool& beat_changed) {
+  time = time_;
+  if (!bursting && beat_changed && beat % 2 == 0) {
+    bursting = true;
+    burst_factor = 1.0f;
+  }
+  if (!bursting) return;
+  burst_factor -= 0.01f;
+  if (burst_factor <= 0.5f) {
+    bursting = false;
+    for (unsigned int i = 0; i < cube_count; ++i) positions[i] = rest_positions[i];
+  } else {
+    // From the stored burst positions each frame, so no error builds up.
+    for (unsigned int i = 0; i < cube_count; ++i) positions[i] = burst_positions[i] * burst_factor;
+  }
+}
+
+int CubeCube::Draw() {
+  glCheck(glTranslatef(start_pos.x, start_pos.y, start_pos.z));
+  glCheck(glRotatef(rotation.x * time, 1, 0, 0));
+  glCheck(glRotatef(rotation.y * time, 0, 1, 0));
+  glCheck(glRotatef(rotation.z * time, 0, 0, 1));
+  for (unsigned int i = 0; i < cube_count; ++i) {
+    glCheck(glPushMatrix());
+    glCheck(glTranslatef(positions[i].x, positions[i].y, positions[i].z));
+    glCheck(glColor3f(color[0], color[1], color[2]));
+    glCheck(glCallList(display_list));
+    glCheck(glPopMatrix());
+  }
+  return 0;
+}
+
+}  // namespace effect
