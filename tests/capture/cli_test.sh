@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# tessary-capture end to end: stills by frame number, argument errors, the video through ffmpeg
+# (and its failures), the benchmark. Usage: cli_test.sh PATH/TO/tessary-capture (from the
+# repository root).
+set -uo pipefail
+capture="$(realpath "$1")"
+root="$(pwd)"
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# Runs the capture with the given arguments; stdout, stderr and status land in $tmp/out, err, rc.
+run() {
+  "$capture" "$@" > "$tmp/out" 2> "$tmp/err"
+  echo $? > "$tmp/rc"
+}
+
+# The last run failed with exactly one line on stderr, and `path` was not created.
+expect_error() {
+  local what="$1" path="$2"
+  local rc lines
+  rc="$(cat "$tmp/rc")"
+  lines="$(wc -l < "$tmp/err")"
+  [ "$rc" -ne 0 ] || fail "$what: exit status 0"
+  [ "$lines" -eq 1 ] || fail "$what: $lines lines on stderr: $(cat "$tmp/err")"
+  grep -q '^tessary-capture: ' "$tmp/err" || fail "$what: message not prefixed: $(cat "$tmp/err")"
+  [ ! -e "$path" ] || fail "$what: $path was written"
+}
+
+# --- stills: named after their frame; the same moment in one run or two is the same picture
+run --png "$tmp/a" --at 50b,22 --size 64x48
+[ "$(cat "$tmp/rc")" -eq 0 ] || fail "stills: $(cat "$tmp/err")"
+[ -f "$tmp/a/002572.png" ] && [ -f "$tmp/a/002640.png" ] || fail "stills: names $(ls "$tmp/a")"
+[ "$(identify -format '%wx%h' "$tmp/a/002640.png" 2>/dev/null)" = "64x48" ] || fail "stills: size"
+run --png "$tmp/b" --at 22 --size 64x48
+cmp -s "$tmp/a/002640.png" "$tmp/b/002640.png" || fail "stills: one run and two runs differ"
+run --png "$tmp/c" --at 22,22.0,2640b --size 64x48
+[ "$(cat "$tmp/rc")" -ne 0 ] || fail "stills: beat 2640 accepted"
+run --png "$tmp/c" --at 22,22.0 --size 64x48 --effect Flash
+[ "$(ls "$tmp/c")" = "002640.png" ] || fail "stills: one moment twice: $(ls "$tmp/c")"
+
+# --- bad arguments: one line, non-zero status, nothing written
+: > "$tmp/file"
+run --png "$tmp/e" --at 1 --bogus;            expect_error "unknown option" "$tmp/e"
+run --png "$tmp/e" --at 168;                  expect_error "time past the end" "$tmp/e"
+run --png "$tmp/e" --at 391b;                 expect_error "beat past the end" "$tmp/e"
+run --png "$tmp/e" --at 1,soon;               expect_error "not a time" "$tmp/e"
+run --png "$tmp/e" --at 10 --until 5;         expect_error "past --until" "$tmp/e"
+run --png "$tmp/file/sub" --at 1;             expect_error "unwritable directory" "$tmp/file/sub"
+run --png "$tmp/e";                           expect_error "--png without --at" "$tmp/e"
+run --png "$tmp/e" --at 1 --size 0x48;        expect_error "bad size" "$tmp/e"
+run --png "$tmp/e" --at 1 --effect Nothing;   expect_error "unknown effect" "$tmp/e"
+run --video "$tmp/e.mp4" --size 255x192;      expect_error "odd video size" "$tmp/e.mp4"
+run --video "$tmp/file/e.mp4";                expect_error "unwritable video dir" "$tmp/file/e.mp4"
+run --video "$tmp/e.mp4" --bench;             expect_error "two modes" "$tmp/e.mp4"
+run;                                          expect_error "no mode" "$tmp/e"
+
+# --- video: frame count, size, H.264 yuv420p and an audio stream
+music="data/melody5.ogg"
+if [ ! -f "$music" ]; then
+  music="$tmp/music.ogg"
+  ffmpeg -v error -f lavfi -i sine=frequency=440:duration=3 -ac 2 -c:a libvorbis "$music"
+fi
+probe() {
+  ffprobe -v error -count_frames -show_entries stream=codec_type,codec_name,width,height,pix_fmt,nb_read_frames -of compact=nokey=0 "$1"
+}
+run --video "$tmp/v.mp4" --until 2 --size 256x192 --music "$music"
+[ "$(cat "$tmp/rc")" -eq 0 ] || fail "video: $(cat "$tmp/err")"
+probe "$tmp/v.mp4" > "$tmp/probe"
+grep -q 'codec_name=h264|codec_type=video|width=256|height=192|pix_fmt=yuv420p|nb_read_frames=120' "$tmp/probe" ||
+  fail "video stream: $(cat "$tmp/probe")"
+grep -q 'codec_name=aac|codec_type=audio' "$tmp/probe" || fail "audio stream: $(cat "$tmp/probe")"
+[ -z "$(ls "$tmp" | grep partial)" ] || fail "video: partial file left"
+
+# No music file where it is expected: a silent video, said so.
+mkdir -p "$tmp/elsewhere/shaders" && cp shaders/* "$tmp/elsewhere/shaders/"
+(cd "$tmp/elsewhere" && "$capture" --video "$tmp/silent.mp4" --until 0.5 --size 64x48 \
+  > "$tmp/out" 2> "$tmp/err"; echo $? > "$tmp/rc")
+[ "$(cat "$tmp/rc")" -eq 0 ] || fail "silent video: $(cat "$tmp/err")"
+grep -q 'silent' "$tmp/err" || fail "silent video not announced: $(cat "$tmp/err")"
+probe "$tmp/silent.mp4" | grep -q 'codec_type=audio' || fail "silent video: no audio stream"
+cd "$root"
+
+# ffmpeg missing: a clear message, no file.
+PATH=/nonexistent "$capture" --video "$tmp/none.mp4" --until 0.5 --size 64x48 > /dev/null 2> "$tmp/err"
+echo $? > "$tmp/rc"
+expect_error "ffmpeg missing" "$tmp/none.mp4"
+grep -q 'ffmpeg not found' "$tmp/err" || fail "ffmpeg missing: $(cat "$tmp/err")"
+
+# ffmpeg failing half way, after writing part of its output: a clear message, nothing left.
+mkdir -p "$tmp/bin"
+cat > "$tmp/bin/ffmpeg" <<'FAKE'
+#!/bin/sh
+for last; do :; done
+echo "partial" > "$last"
+head -c 100000 > /dev/null
+echo "something went wrong" >&2
+exit 3
+FAKE
+chmod +x "$tmp/bin/ffmpeg"
+PATH="$tmp/bin:$PATH" "$capture" --video "$tmp/broken.mp4" --until 1 --size 64x48 --music "$music" \
+  > /dev/null 2> "$tmp/err"
+echo $? > "$tmp/rc"
+[ "$(cat "$tmp/rc")" -ne 0 ] || fail "ffmpeg failing: exit status 0"
+grep -q 'ffmpeg failed (exit status 3): something went wrong' "$tmp/err" ||
+  fail "ffmpeg failing: $(cat "$tmp/err")"
+[ -z "$(ls "$tmp" | grep broken)" ] || fail "ffmpeg failing: left $(ls "$tmp" | grep broken)"
+
+# --- bench: every part played, in both forms
+run --bench --json --until 50b --size 32x24
+[ "$(cat "$tmp/rc")" -eq 0 ] || fail "bench: $(cat "$tmp/err")"
+grep -q '"part": "title", "frames": 2572' "$tmp/out" || fail "bench json: $(head -c 300 "$tmp/out")"
+grep -q '"part": "all", "frames": 2572' "$tmp/out" || fail "bench json: no total"
+grep -q '"p99_share"' "$tmp/out" || fail "bench json: no shares"
+run --bench --until 1 --size 32x24
+grep -q '^| title | 120 | frame |' "$tmp/out" || fail "bench table: $(cat "$tmp/out")"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failure(s)" >&2
+  exit 1
+fi
+echo "all capture command-line checks passed"

@@ -1,0 +1,292 @@
+// tessary-capture: the show rendered offline, frame-exact, with no window: stills at chosen
+// moments, the whole show as a video with its music, or a per-part benchmark.
+#include <signal.h>
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "bench.h"
+#include "demo/demo.h"
+#include "gl/glcheck.h"
+#include "moments.h"
+#include "outputs.h"
+#include "progress.h"
+#include "showrenderer.h"
+#include "singleeffects.h"
+#include "video.h"
+
+namespace {
+
+const char* const program_name = "tessary-capture";
+const char* const default_music = "data/melody5.ogg";
+constexpr int usage_status = 2;
+constexpr int failure_status = 1;
+constexpr int interrupted_status = 130;
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void on_interrupt(int) {
+  interrupted = 1;
+}
+
+// Ctrl-C or a TERM ends a capture between frames, so that nothing partial is left behind.
+void catch_interrupts() {
+  struct sigaction action = {};
+  action.sa_handler = on_interrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+}
+
+// Reports a problem as one line on standard error and gives the exit status to return.
+int fail(const std::string& message, int status) {
+  std::fprintf(stderr, "%s: %s\n", program_name, message.c_str());
+  return status;
+}
+
+// "640x480" -> 640, 480: each side from 1 to 8192.
+bool parse_size(const std::string& text, int& width, int& height) {
+  unsigned w = 0, h = 0;
+  char rest = 0;
+  if (std::sscanf(text.c_str(), "%5ux%5u%c", &w, &h, &rest) != 2) return false;
+  if (w < 1 || h < 1 || w > 8192 || h > 8192) return false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
+}
+
+struct Options {
+  std::string png_dir;
+  std::vector<std::string> at;
+  std::string video_path;
+  bool bench = false;
+  bool json = false;
+  std::string size = "1024x768";
+  std::string until;
+  std::string effect;
+  std::string music = default_music;
+  bool music_given = false;
+  int width = 0;
+  int height = 0;
+  int end_frame = 0;  // one past the last frame rendered
+};
+
+// Writes the stills of `frames` (ascending, unique) into the directory.
+int capture_stills(const Options& options, const std::vector<int>& frames) {
+  ShowRenderer renderer;
+  std::string error;
+  if (!renderer.Create(options.width, options.height, options.effect, error)) {
+    return fail(error, failure_status);
+  }
+  if (!make_output_dir(options.png_dir, error)) return fail(error, failure_status);
+  std::vector<unsigned char> rgb;
+  for (int frame : frames) {
+    renderer.StepTo(frame);
+    if (interrupted) return fail("interrupted", interrupted_status);
+    renderer.ReadRgb(rgb);
+    const std::string path = (std::filesystem::path(options.png_dir) / still_name(frame)).string();
+    if (!write_png(path, options.width, options.height, rgb, error)) {
+      return fail(error, failure_status);
+    }
+    std::printf("%s\n", path.c_str());
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
+// Renders every other frame of the show into the video, with the music.
+int capture_video(const Options& options) {
+  VideoSettings settings;
+  settings.path = options.video_path;
+  settings.width = options.width;
+  settings.height = options.height;
+  settings.frame_count = (options.end_frame + 1) / 2;
+  settings.music_path = options.music;
+  if (find_program("ffmpeg").empty()) {
+    return fail("ffmpeg not found on PATH: install Debian's ffmpeg (scripts/install-deps does)",
+                failure_status);
+  }
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(options.music, ec)) {
+    if (options.music_given) return fail("no music file " + options.music, usage_status);
+    std::fprintf(stderr, "%s: %s not found: the video will be silent\n", program_name,
+                 options.music.c_str());
+    settings.music_path.clear();
+  }
+
+  ShowRenderer renderer;
+  std::string error;
+  if (!renderer.Create(options.width, options.height, options.effect, error)) {
+    return fail(error, failure_status);
+  }
+  const std::string dir = std::filesystem::path(options.video_path).parent_path().string();
+  if (!make_output_dir(dir, error)) return fail(error, failure_status);
+  VideoEncoder encoder;
+  if (!encoder.Start(settings, error)) return fail(error, failure_status);
+
+  Progress progress("video", settings.frame_count);
+  std::vector<unsigned char> rgb;
+  for (int k = 0; k < settings.frame_count; ++k) {
+    renderer.StepTo(2 * k);
+    renderer.ReadRgb(rgb);
+    if (interrupted) {
+      encoder.Abort();
+      std::fprintf(stderr, "\n");
+      return fail("interrupted: no video written", interrupted_status);
+    }
+    if (!encoder.Write(rgb, error)) {
+      std::fprintf(stderr, "\n");
+      return fail(error + "; no video written", failure_status);
+    }
+    progress.Update(k + 1, part_name_at(renderer.Beat()));
+  }
+  if (!encoder.Finish(error)) return fail(error + "; no video written", failure_status);
+  progress.Finish();
+  std::fprintf(stderr, "%s: wrote %s (%d frames, %dx%d, 60 fps, %s)\n", program_name,
+               options.video_path.c_str(), settings.frame_count, options.width, options.height,
+               settings.music_path.empty() ? "silent" : settings.music_path.c_str());
+  return 0;
+}
+
+// Renders every frame as the player does and prints the frame times per part.
+int capture_bench(const Options& options) {
+  ShowRenderer renderer;
+  std::string error;
+  if (!renderer.Create(options.width, options.height, options.effect, error)) {
+    return fail(error, failure_status);
+  }
+  const auto start = std::chrono::steady_clock::now();
+  const std::vector<PartTimes> parts = run_bench(renderer, options.end_frame);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (interrupted) return fail("interrupted", interrupted_status);
+
+  const char* renderer_name = nullptr;
+  glCheck(renderer_name = reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+  char heading[256];
+  std::snprintf(heading, sizeof heading, "%dx%d%s%s, %s, %d frames in %.1f s", options.width,
+                options.height, options.effect.empty() ? "" : ", effect ", options.effect.c_str(),
+                renderer_name ? renderer_name : "unknown renderer", options.end_frame, seconds);
+  print_bench(parts, heading, options.json, stdout);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  CLI::App app{
+      "Renders the show offline at a steady 120 frames per second, with no window: stills at "
+      "chosen moments, the whole show as a video with its music, or a per-part benchmark. Run it "
+      "from the repository root (data/ and shaders/ are read from there).",
+      program_name};
+  CLI::Option* png = app.add_option("--png", options.png_dir,
+                                    "Write stills into DIR (created if missing), each named "
+                                    "after its frame number, e.g. 001500.png")
+                         ->type_name("DIR");
+  CLI::Option* at = app.add_option("--at", options.at,
+                                   "Moments of the stills: seconds (12.5) or the first frame "
+                                   "of a beat (224b), comma separated")
+                        ->type_name("TIME,...")
+                        ->delimiter(',');
+  CLI::Option* video = app.add_option("--video", options.video_path,
+                                      "Render the show as a 60 fps H.264 video with the music "
+                                      "(AAC) into FILE, through ffmpeg")
+                           ->type_name("FILE");
+  CLI::Option* bench = app.add_flag("--bench", options.bench,
+                                    "Render every frame as fast as possible, writing nothing, "
+                                    "and print the frame times per part");
+  CLI::Option* json = app.add_flag("--json", options.json, "With --bench: print JSON");
+  app.add_option("--size", options.size, "Output size in pixels (default 1024x768)")
+      ->type_name("WxH");
+  app.add_option("--until", options.until,
+                 "End the show at TIME (seconds or beats, e.g. 2 or 16b) instead of after its "
+                 "last beat")
+      ->type_name("TIME");
+  app.add_option("--effect", options.effect,
+                 "Show one effect alone instead of the show: " + single_effect_names())
+      ->type_name("NAME");
+  CLI::Option* music = app.add_option("--music", options.music,
+                                      std::string("With --video: the music (default ") +
+                                          default_music + "; silent video if that is missing)")
+                           ->type_name("FILE");
+  png->needs(at);
+  at->needs(png);
+  json->needs(bench);
+  music->needs(video);
+  png->excludes(video);
+  png->excludes(bench);
+  video->excludes(bench);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    if (e.get_exit_code() == 0) return app.exit(e);  // --help
+    return fail(std::string(e.what()) + " (see --help)", usage_status);
+  }
+  options.music_given = music->count() > 0;
+  if (png->count() + video->count() + bench->count() == 0) {
+    return fail("nothing to do: give --png DIR --at TIME, --video FILE or --bench (see --help)",
+                usage_status);
+  }
+  if (!parse_size(options.size, options.width, options.height)) {
+    return fail("--size: '" + options.size + "' is not a size like 1024x768 (1 to 8192 each)",
+                usage_status);
+  }
+  if (!options.effect.empty() && find_single_effect(options.effect) == nullptr) {
+    return fail(
+        "--effect: unknown effect '" + options.effect + "' (known: " + single_effect_names() + ")",
+        usage_status);
+  }
+
+  const ShowFrames show_frames;
+  std::string error;
+  options.end_frame = show_frames.end_frame;
+  if (!options.until.empty()) {
+    int until_frame = 0;
+    if (!show_frames.Parse(options.until, until_frame, error)) {
+      return fail("--until: " + error, usage_status);
+    }
+    if (until_frame < 1)
+      return fail("--until: the show must last at least one frame", usage_status);
+    options.end_frame = until_frame;
+  }
+
+  catch_interrupts();
+  if (png->count() > 0) {
+    std::vector<int> frames;
+    for (const std::string& moment : options.at) {
+      int frame = 0;
+      if (!show_frames.Parse(moment, frame, error)) return fail("--at: " + error, usage_status);
+      if (frame >= options.end_frame) {
+        return fail(
+            "--at: " + moment + " is past the end of the show (--until " + options.until + ")",
+            usage_status);
+      }
+      frames.push_back(frame);
+    }
+    std::sort(frames.begin(), frames.end());
+    frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
+    if (!check_output_dir(options.png_dir, error)) return fail("--png: " + error, usage_status);
+    return capture_stills(options, frames);
+  }
+  if (video->count() > 0) {
+    if (options.width % 2 != 0 || options.height % 2 != 0) {
+      return fail("--size: a video needs an even width and height (yuv420p)", usage_status);
+    }
+    std::error_code ec;
+    if (std::filesystem::is_directory(options.video_path, ec)) {
+      return fail("--video: " + options.video_path + " is a directory", usage_status);
+    }
+    const std::string dir = std::filesystem::path(options.video_path).parent_path().string();
+    if (!check_output_dir(dir, error)) return fail("--video: " + error, usage_status);
+    return capture_video(options);
+  }
+  return capture_bench(options);
+}

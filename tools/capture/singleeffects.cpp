@@ -1,0 +1,34 @@
+#include "singleeffects.h"
+
+#include "demo/demo.h"
+#include "effect/flash.h"
+
+// The registry. To add an effect: include its header above and add one entry here, whose maker
+// returns the configured effect (the camera starts at the origin looking down -z).
+const std::vector<SingleEffect>& single_effects() {
+  static const std::vector<SingleEffect> effects = {
+      {"Flash", "the background flashes white every 8 beats and fades to black over 2 s",
+       [](effect::Camera&, float) -> omni::Effect* {
+         effect::Flash* flash = new effect::Flash();
+         for (int beat = 0; beat < show_flash_end; beat += 8) flash->AddFlash(beat);
+         return flash;
+       }},
+  };
+  return effects;
+}
+
+const SingleEffect* find_single_effect(const std::string& name) {
+  for (const SingleEffect& effect : single_effects()) {
+    if (name == effect.name) return &effect;
+  }
+  return nullptr;
+}
+
+std::string single_effect_names() {
+  std::string names;
+  for (const SingleEffect& effect : single_effects()) {
+    if (!names.empty()) names += ", ";
+    names += effect.name;
+  }
+  return names;
+}
