@@ -1,4 +1,5 @@
-# Everyday commands. `make run` plays the show; `make test` builds and runs every test.
+# Everyday commands. `make run` plays the show (or, with no display, renders it as a video);
+# `make test` builds and runs every test.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
@@ -6,7 +7,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 # Without a sound device OpenAL Soft's default driver floods standard error: use its silent one.
 AUDIO_ENV := $(shell if [ -z "$$ALSOFT_DRIVERS" ] && [ ! -e /dev/snd/controlC0 ] && [ -z "$$PULSE_SERVER" ] && [ ! -S "$${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then echo ALSOFT_DRIVERS=null; fi)
 
-.PHONY: all deps build run test clean pictures
+.PHONY: all deps build run test video bench golden clean pictures
 
 all: build
 
@@ -18,7 +19,12 @@ build: deps
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(AUDIO_ENV) ./$(BUILD)/tessary -w
+	@if [ -z "$$DISPLAY" ]; then \
+	  echo "make run: no display (DISPLAY is not set): rendering the show to $(BUILD)/tessary.mp4 instead"; \
+	  $(MAKE) --no-print-directory video; \
+	else \
+	  $(AUDIO_ENV) ./$(BUILD)/tessary -w; \
+	fi
 
 test: build
 	cd $(BUILD) && $(AUDIO_ENV) ctest --output-on-failure -j $(JOBS)
@@ -30,6 +36,19 @@ pictures: deps
 	@set --; for source in assets/pictures/*.txt; do \
 	  set -- "$$@" "$$source" "data/$$(basename "$$source" .txt).png"; \
 	done; ./$(BUILD)/tools/pictures/tessary-pictures "$$@"
+
+# The whole show as a 1024x768 60 fps video with the music, rendered offline (no display needed).
+video: build
+	./$(BUILD)/tessary-capture --video $(BUILD)/tessary.mp4
+
+# Frame times per part on this machine (see the README's table).
+bench: build
+	./$(BUILD)/tessary-capture --bench
+
+# Re-renders the golden frames of tests/golden/ after a picture changed on purpose; look at
+# them, then commit them with a message that says why.
+golden: build
+	bash scripts/refresh-golden $(BUILD)
 
 clean:
 	rm -rf $(BUILD)
