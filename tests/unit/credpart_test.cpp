@@ -4,6 +4,7 @@
 #include "effect/blockimage.h"
 #include "gl_context.h"
 #include "helpers.h"
+#include "keyframes.h"
 
 namespace {
 
@@ -102,14 +103,8 @@ TEST(CredPart, SixteenKeyframes) {
   for (int k = 0; k < 8; ++k) {
     SCOPED_TRACE(k);
     const C::transition_t kind = k < 2 ? C::CUT : C::LINEAR;
-    EXPECT_EQ(cam.places[k].transition, kind);
-    EXPECT_EQ(cam.rotations[k].transition, kind);
-    EXPECT_EQ(cam.places[k].start_time, start[k]);
-    EXPECT_EQ(cam.rotations[k].start_time, start[k]);
-    EXPECT_EQ(cam.places[k].duration, length[k]);
-    EXPECT_EQ(cam.rotations[k].duration, length[k]);
-    expect_vec(cam.places[k].target, places[k][0], places[k][1], places[k][2]);
-    expect_vec(cam.rotations[k].target, turns[k][0], turns[k][1], turns[k][2]);
+    expect_key(cam.places[k], kind, start[k], length[k], places[k][0], places[k][1], places[k][2]);
+    expect_key(cam.rotations[k], kind, start[k], length[k], turns[k][0], turns[k][1], turns[k][2]);
   }
   // The show's numbers.
   EXPECT_NEAR(start[1], 141.52858, 1e-4);
@@ -139,4 +134,25 @@ TEST(CredPart, CameraAtTheOriginForATenthOfASecond) {
     }
   }
   EXPECT_TRUE(jumped);
+}
+
+// With the credits, the last part, the script is whole: every part's nodes and keyframes and
+// the flash over the show.
+TEST(WholeShow, SixtyTwoNodesAndSixtyTwoKeyframes) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  C camera;
+  Enabler* head = init_demo(camera, beat2seconds(140, 4));
+  int nodes = 0;
+  for (Enabler* node = head; node != nullptr; node = node->next) ++nodes;
+  EXPECT_EQ(nodes, 62);
+  EXPECT_EQ(camera.place_count, 34u);
+  EXPECT_EQ(camera.rotation_count, 28u);
+  // Keyframes in time order on both tracks: the camera plays each track strictly in order.
+  for (unsigned int i = 1; i < camera.place_count; ++i) {
+    EXPECT_GE(camera.places[i].start_time, camera.places[i - 1].start_time) << i;
+  }
+  for (unsigned int i = 1; i < camera.rotation_count; ++i) {
+    EXPECT_GE(camera.rotations[i].start_time, camera.rotations[i - 1].start_time) << i;
+  }
+  enabler_cleanup(head);
 }

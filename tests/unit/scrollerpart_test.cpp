@@ -6,6 +6,7 @@
 #include "effect/cubecube.h"
 #include "gl_context.h"
 #include "helpers.h"
+#include "keyframes.h"
 
 namespace {
 
@@ -82,28 +83,12 @@ TEST(ScrollerPart, CameraKeyframes) {
   const float arrive = static_cast<float>(part.start_time + 60 * spb);
   const float arrive_len = static_cast<float>(4 * spb);
 
-  EXPECT_EQ(cam.places[0].transition, C::CUT);
-  EXPECT_EQ(cam.places[0].start_time, part.start_time);
-  expect_vec(cam.places[0].target, 0, 0, 100);
-  EXPECT_EQ(cam.rotations[0].transition, C::CUT);
-  EXPECT_EQ(cam.rotations[0].start_time, part.start_time);
-  expect_vec(cam.rotations[0].target, 0, 0, 0);
-
-  EXPECT_EQ(cam.places[1].transition, C::LINEAR);
-  EXPECT_EQ(cam.places[1].start_time, part.start_time);
-  EXPECT_EQ(cam.places[1].duration, drift);
-  expect_vec(cam.places[1].target, -30, -10, 100);
-  EXPECT_EQ(cam.rotations[1].transition, C::LINEAR);
-  EXPECT_EQ(cam.rotations[1].start_time, part.start_time);
-  EXPECT_EQ(cam.rotations[1].duration, drift);
-  expect_vec(cam.rotations[1].target, 5, 10, 0);
-
-  EXPECT_EQ(cam.places[2].start_time, arrive);
-  EXPECT_EQ(cam.places[2].duration, arrive_len);
-  expect_vec(cam.places[2].target, 40, -40, 50);
-  EXPECT_EQ(cam.rotations[2].start_time, arrive);
-  EXPECT_EQ(cam.rotations[2].duration, arrive_len);
-  expect_vec(cam.rotations[2].target, 0, 0, 0);
+  expect_key(cam.places[0], C::CUT, part.start_time, 0, 0, 0, 100);
+  expect_key(cam.rotations[0], C::CUT, part.start_time, 0, 0, 0, 0);
+  expect_key(cam.places[1], C::LINEAR, part.start_time, drift, -30, -10, 100);
+  expect_key(cam.rotations[1], C::LINEAR, part.start_time, drift, 5, 10, 0);
+  expect_key(cam.places[2], C::LINEAR, arrive, arrive_len, 40, -40, 50);
+  expect_key(cam.rotations[2], C::LINEAR, arrive, arrive_len, 0, 0, 0);
   EXPECT_NEAR(arrive, 139.714, 1e-3);
   EXPECT_NEAR(arrive + arrive_len, 141.4286, 1e-3);
 }
