@@ -163,25 +163,4 @@ TEST(InvaderPart, SixteenKeyframes) {
   EXPECT_EQ(r[6].target.y, 4.0f);
   EXPECT_EQ(r[6].target.z, -4.0f);
   EXPECT_NEAR(p[8].start_time + p[8].duration, 150 * spb, 1e-5f);
-
-  // Targets along the position track, in order.
-  const float targets[9][3] = {{130, -130, 200}, {130, -130, 180}, {211, -251, 39},
-                               {-207, 41, 56},   {-217, 51, 66},   {130, -130, 180},
-                               {130, -150, 190}, {82, -55, 101},   {82, 0, 101}};
-  const int starts[9] = {0, 0, 9, 12, 16, 26, 30, 34, 40};
-  for (int i = 0; i < 9; ++i) {
-    EXPECT_EQ(p[i].target.x, targets[i][0]) << i;
-    EXPECT_EQ(p[i].target.y, targets[i][1]) << i;
-    EXPECT_EQ(p[i].target.z, targets[i][2]) << i;
-    EXPECT_NEAR(p[i].start_time, (94 + starts[i]) * spb, 1e-5f) << i;
-  }
-  const float turns[7][3] = {{0, 0, 0},  {0, 0, 2},   {-224, -178, 0}, {0, 0, 0},
-                             {0, 0, -2}, {-51, 0, 0}, {-52, 4, -4}};
-  const int turn_starts[7] = {0, 0, 12, 26, 30, 34, 40};
-  for (int i = 0; i < 7; ++i) {
-    EXPECT_EQ(r[i].target.x, turns[i][0]) << i;
-    EXPECT_EQ(r[i].target.y, turns[i][1]) << i;
-    EXPECT_EQ(r[i].target.z, turns[i][2]) << i;
-    EXPECT_NEAR(r[i].start_time, (94 + turn_starts[i]) * spb, 1e-5f) << i;
-  }
 }
