@@ -190,3 +190,22 @@ TEST(Golden, FramesMatchTheirPictures) {
     }
   }
 }
+
+// The plasma block runs without the toon program, so its face shows the plasma: many shades of
+// blue (the toon program would give a few flat bands) and no red or green.
+TEST(ShowRenderer, PlasmaBlockShowsItsTexture) {
+  const ShowFrames show;
+  const std::vector<Picture> pictures = render("PlasmaBlock", 64, 48, {frame_of(show, "5")}, false);
+  ASSERT_EQ(pictures.size(), 1u);
+  std::vector<bool> blues(256, false);
+  int red_green = 0;
+  for (int y = 16; y < 32; ++y) {
+    for (int x = 24; x < 40; ++x) {
+      const unsigned char* p = &pictures[0][(y * 64 + x) * 3];
+      blues[p[2]] = true;
+      red_green = std::max<int>(red_green, std::max(p[0], p[1]));
+    }
+  }
+  EXPECT_EQ(red_green, 0);
+  EXPECT_GT(std::count(blues.begin(), blues.end(), true), 20);
+}

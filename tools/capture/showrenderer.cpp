@@ -41,7 +41,9 @@ bool ShowRenderer::Create(int width, int height, const std::string& effect_name,
   } else {
     timeline_ = init_demo(camera_, seconds_per_beat);
   }
-  show_ = std::make_unique<Show>(timeline_, &camera_, (*manager_)[0], seconds_per_beat);
+  omni::ShaderObject* program = (*manager_)[0];
+  if (single != nullptr && !single->toon) program = nullptr;
+  show_ = std::make_unique<Show>(timeline_, &camera_, program, seconds_per_beat);
 
   const ShowFrames frames;
   for (const Enabler* node = timeline_; node != nullptr; node = node->next) {

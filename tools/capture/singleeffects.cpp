@@ -2,6 +2,7 @@
 
 #include "demo/demo.h"
 #include "effect/flash.h"
+#include "effect/plasmablock.h"
 
 // The registry. To add an effect: include its header above and add one entry here, whose maker
 // returns the configured effect (the camera starts at the origin looking down -z).
@@ -13,6 +14,15 @@ const std::vector<SingleEffect>& single_effects() {
          for (int beat = 0; beat < show_flash_end; beat += 8) flash->AddFlash(beat);
          return flash;
        }},
+      {"PlasmaBlock",
+       "a cube with a blue plasma on its faces, tumbling slowly; fixed-function, so the texture "
+       "shows",
+       [](effect::Camera& camera, float) -> omni::Effect* {
+         // Back 3 units: the block's corners then stay clear of the near plane as it turns.
+         camera.AddPosition(effect::Camera::CUT, 0, 0, omni::Vector3<float>(0, 0, 3));
+         return new effect::PlasmaBlock();
+       },
+       false},
   };
   return effects;
 }

@@ -14,6 +14,9 @@ struct SingleEffect {
   const char* name = "";
   const char* what = "";  // one line for --help
   omni::Effect* (*make)(effect::Camera& camera, float seconds_per_beat) = nullptr;
+  // Draw through the toon program as the show does. False: fixed-function lighting and
+  // texturing, for an effect whose texture would not show through the toon program.
+  bool toon = true;
 };
 
 // Every effect that can be shown alone.
