@@ -2,6 +2,7 @@
 
 #include "demo/demo.h"
 #include "effect/flash.h"
+#include "effect/humppa.h"
 #include "effect/plasmablock.h"
 
 // The registry. To add an effect: include its header above and add one entry here, whose maker
@@ -13,6 +14,15 @@ const std::vector<SingleEffect>& single_effects() {
          effect::Flash* flash = new effect::Flash();
          for (int beat = 0; beat < show_flash_end; beat += 8) flash->AddFlash(beat);
          return flash;
+       }},
+      {"Humppa",
+       "the plasma part's pillar field from 120 units above, its walk starting on beat 10 (as in "
+       "the show, less the flash)",
+       [](effect::Camera& camera, float) -> omni::Effect* {
+         camera.AddPosition(effect::Camera::CUT, 0, 0, omni::Vector3<float>(0, 0, 120));
+         effect::Humppa* humppa = new effect::Humppa();
+         humppa->EnablePillarsAt(10);
+         return humppa;
        }},
       {"PlasmaBlock",
        "a cube with a blue plasma on its faces, tumbling slowly; fixed-function, so the texture "
