@@ -216,6 +216,11 @@ int main(int argc, char** argv) {
                                       std::string("With --video: the music (default ") +
                                           default_music + "; silent video if that is missing)")
                            ->type_name("FILE");
+  std::string effects = "Effects --effect can show alone:";
+  for (const SingleEffect& effect : single_effects()) {
+    effects += std::string("\n  ") + effect.name + ": " + effect.what;
+  }
+  app.footer(effects);
   png->needs(at);
   at->needs(png);
   json->needs(bench);
