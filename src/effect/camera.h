@@ -12,7 +12,8 @@ namespace effect {
 // Not an effect: the frame loop advances it and applies it before the timeline is walked.
 class Camera {
  public:
-  enum transition_t { LINEAR = 0, CUT = 1 };
+  // Stored as an int: any other value halts its track.
+  enum transition_t : int { LINEAR = 0, CUT = 1 };
 
   struct Place {
     transition_t transition = LINEAR;
