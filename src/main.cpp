@@ -129,6 +129,7 @@ int main(int argc, char** argv) {
 
   const float seconds_per_beat = beat2seconds(140, 4);
   PauseClock pause;
+  bool escape = false;
   bool free_camera = false;
   omni::Vector3<float> free_position(0, 0, 0);
   omni::Vector3<float> free_rotation(0, 0, 0);
@@ -181,7 +182,9 @@ int main(int argc, char** argv) {
         if (held_index >= 0) {
           held[held_index] = true;
         } else if (code == sf::Keyboard::Escape) {
-          window->close();
+          // Ends the loop before this frame is drawn. The window itself (and with it the GL
+          // context) is closed only at shutdown, after the effects and programs are released.
+          escape = true;
         } else if (code == sf::Keyboard::P && mushroom_mode) {
           const bool now_paused = pause.Toggle(elapsed);
           if (music) music_play(*music, !now_paused);
@@ -199,7 +202,7 @@ int main(int argc, char** argv) {
         if (held_index >= 0) held[held_index] = false;
       }
     }
-    if (!window->isOpen()) break;
+    if (escape) break;
 
     if (held[KEY_Z]) free_position.z += free_speed;
     if (held[KEY_A]) free_position.z -= free_speed;

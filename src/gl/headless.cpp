@@ -104,9 +104,9 @@ void HeadlessContext::ReadRgb(std::vector<unsigned char>& rgb) const {
 void HeadlessContext::Destroy() {
   if (context_ != nullptr) {
     if (framebuffer_ != 0) {
-      glDeleteFramebuffers(1, &framebuffer_);
-      glDeleteRenderbuffers(1, &color_);
-      glDeleteRenderbuffers(1, &depth_);
+      glCheck(glDeleteFramebuffers(1, &framebuffer_));
+      glCheck(glDeleteRenderbuffers(1, &color_));
+      glCheck(glDeleteRenderbuffers(1, &depth_));
       framebuffer_ = color_ = depth_ = 0;
     }
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
