@@ -136,7 +136,8 @@ int main(int argc, char** argv) {
   if (!music::write_file(out_path, bytes)) return fail("cannot write " + out_path);
 
   std::printf("%s: %.3f s, %zu bytes\n", out_path.c_str(), decoded.Frames() / 44100.0, bytes.size());
-  std::printf("mix gain %+.2f dB, limiter ceiling %.2f dBFS\n", mastered.gain_db, mastered.ceiling_db);
+  std::printf("mix gain %+.2f dB, limiter ceiling %.2f dBFS, %.2f%% of samples cut by over 1 dB, deepest %.1f dB\n",
+              mastered.gain_db, mastered.ceiling_db, 100.0 * mastered.limited_share, mastered.max_reduction_db);
   std::printf("decoded: %.2f LUFS integrated, true peak %.2f dBTP, sample peak %.2f dBFS\n",
               final_loudness.integrated_lufs, final_loudness.true_peak_db, final_loudness.sample_peak_db);
   print_sections(score, decoded);

@@ -47,7 +47,7 @@ bool measure_loudness(const Stereo& audio, bool true_peak, Loudness& out, std::s
   return true;
 }
 
-void limit_peaks(Stereo& audio, double ceiling_db) {
+double limit_peaks(Stereo& audio, double ceiling_db, double* max_reduction_db) {
   const size_t n = audio.Frames();
   const double ceiling = db_to_gain(ceiling_db);
   const size_t look = static_cast<size_t>(0.0015 * kSampleRate);  // 1.5 ms look-ahead
@@ -74,7 +74,9 @@ void limit_peaks(Stereo& audio, double ceiling_db) {
   }
   // A moving average over the look-ahead length turns the steps into ramps; every
   // value averaged covers sample i in its window, so the result stays below need[i].
-  double sum = 0.0;
+  double sum = 0.0, lowest = 1.0;
+  size_t limited = 0;
+  const double one_db = db_to_gain(-1.0);
   for (size_t i = 0; i < n; ++i) {
     sum += held[i];
     if (i > look) sum -= held[i - look - 1];
@@ -82,7 +84,11 @@ void limit_peaks(Stereo& audio, double ceiling_db) {
     const double gain = std::min(g, need[i]);
     audio.left[i] = static_cast<float>(audio.left[i] * gain);
     audio.right[i] = static_cast<float>(audio.right[i] * gain);
+    lowest = std::min(lowest, gain);
+    if (gain < one_db) ++limited;
   }
+  if (max_reduction_db) *max_reduction_db = -20.0 * std::log10(lowest);
+  return n ? static_cast<double>(limited) / n : 0.0;
 }
 
 bool master_mix(Stereo& audio, double target_lufs, double max_true_peak_db, MasterResult& result,
@@ -100,7 +106,7 @@ bool master_mix(Stereo& audio, double target_lufs, double max_true_peak_db, Mast
         out.left[i] *= g;
         out.right[i] *= g;
       }
-      limit_peaks(out, ceiling_db);
+      result.limited_share = limit_peaks(out, ceiling_db, &result.max_reduction_db);
       Loudness l;
       if (!measure_loudness(out, false, l, error)) return false;
       const double miss = target_lufs - l.integrated_lufs;

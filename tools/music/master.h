@@ -19,12 +19,15 @@ struct Loudness {
 bool measure_loudness(const Stereo& audio, bool true_peak, Loudness& out, std::string& error);
 
 // Limits the signal's sample peaks to ceiling_db with a look-ahead gain that
-// never lets a sample through above the ceiling.
-void limit_peaks(Stereo& audio, double ceiling_db);
+// never lets a sample through above the ceiling. Returns the share of samples
+// whose gain was cut by more than 1 dB; max_reduction_db gets the deepest cut.
+double limit_peaks(Stereo& audio, double ceiling_db, double* max_reduction_db = nullptr);
 
 struct MasterResult {
   double gain_db = 0.0;     // gain applied before the limiter
   double ceiling_db = 0.0;  // limiter ceiling finally used
+  double limited_share = 0.0;         // share of samples cut by more than 1 dB
+  double max_reduction_db = 0.0;      // deepest gain cut of the limiter
   Loudness loudness;        // of the mastered signal
 };
 

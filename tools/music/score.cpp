@@ -47,7 +47,7 @@ std::map<std::string, double> voice_defaults(const std::string& type) {
       {"gain", 0.0}, {"pan", 0.0}, {"reverb", 0.0}, {"delay", 0.0}, {"duck", 0.0}};
   using Extra = std::map<std::string, double>;
   static const std::map<std::string, Extra> extras = {
-      {"kick", {{"pitch", 48}, {"punch", 170}, {"decay", 0.34}, {"click", 0.5}, {"drive", 1.6}}},
+      {"kick", {{"pitch", 48}, {"punch", 170}, {"decay", 0.24}, {"click", 0.5}, {"drive", 1.6}}},
       {"snare", {{"tone", 185}, {"decay", 0.17}, {"snap", 0.75}, {"cutoff", 2500}}},
       {"clap", {{"decay", 0.22}, {"cutoff", 1300}}},
       {"hat", {{"decay", 0.045}, {"cutoff", 7500}}},
@@ -56,7 +56,7 @@ std::map<std::string, double> voice_defaults(const std::string& type) {
       {"boom", {{"decay", 2.2}, {"noise", 0.4}}},
       {"bass",
        {{"cutoff", 300}, {"reso", 0.3}, {"env", 1800}, {"envdecay", 0.12}, {"detune", 0.12},
-        {"sub", 0.7}, {"release", 0.03}, {"drive", 1.5}}},
+        {"sub", 0.7}, {"release", 0.02}, {"drive", 1.5}, {"cut", 0.03}}},
       {"pluck",
        {{"cutoff", 400}, {"reso", 0.25}, {"env", 4000}, {"envdecay", 0.14}, {"decay", 0.35},
         {"release", 0.08}, {"detune", 0.08}, {"width", 0.5}}},

@@ -196,6 +196,9 @@ void bass(const Ctx& c, const Span& out) {
   amp.decay = 0.35;
   amp.sustain = 0.8;
   amp.release = c.P("release");
+  // Staccato: the note lets go `cut` seconds early (never before half its length),
+  // which leaves the kick on the next step room to punch through.
+  const double gate = std::max(c.gate * 0.5, c.gate - c.P("cut"));
   for (double pitch : c.note.pitches) {
     const double hz = midi_to_hz(pitch);
     Osc s1(seeded_phase(c.seed, 1)), s2(seeded_phase(c.seed, 2)), so;
@@ -209,7 +212,7 @@ void bass(const Ctx& c, const Span& out) {
       if ((i & 7) == 0) cut = cutoff + env_amount * c.vel * std::exp(-t / env_decay);
       double v = filter.Low(saws, cut, reso) + sub * so.Sine(hz);
       v = std::tanh(drive * v) / std::tanh(drive);
-      mono_out(c, out, i, v * amp.At(t, c.gate) * c.vel);
+      mono_out(c, out, i, v * amp.At(t, gate) * c.vel);
     }
   }
 }
