@@ -7,7 +7,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 # Without a sound device OpenAL Soft's default driver floods standard error: use its silent one.
 AUDIO_ENV := $(shell if [ -z "$$ALSOFT_DRIVERS" ] && [ ! -e /dev/snd/controlC0 ] && [ -z "$$PULSE_SERVER" ] && [ ! -S "$${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then echo ALSOFT_DRIVERS=null; fi)
 
-.PHONY: all deps build run test video bench golden clean pictures
+.PHONY: all deps build run test video bench golden clean pictures music
 
 all: build
 
@@ -49,6 +49,12 @@ bench: build
 # them, then commit them with a message that says why.
 golden: build
 	bash scripts/refresh-golden $(BUILD)
+
+# Regenerates data/melody5.ogg from its score assets/music/melody5.score.
+music: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) > /dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target tessary-compose
+	./$(BUILD)/tools/music/tessary-compose --score assets/music/melody5.score --out data/melody5.ogg
 
 clean:
 	rm -rf $(BUILD)

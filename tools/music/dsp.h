@@ -13,10 +13,14 @@ constexpr double kSampleRate = 44100.0;
 constexpr double kTwoPi = 6.283185307179586;
 
 // Frequency in Hz of a MIDI note number (69 = A4 = 440 Hz); fractional notes allowed.
-inline double midi_to_hz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
+inline double midi_to_hz(double note) {
+  return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
+}
 
 // Decibels to a linear gain factor.
-inline double db_to_gain(double db) { return std::pow(10.0, db / 20.0); }
+inline double db_to_gain(double db) {
+  return std::pow(10.0, db / 20.0);
+}
 
 // Deterministic white noise (xorshift32); the same seed gives the same sequence.
 struct Noise {
@@ -142,10 +146,10 @@ struct OnePole {
 // Attack-decay-sustain-release envelope evaluated from the time since note on
 // and the note's held length; linear attack, exponential decay and release.
 struct Adsr {
-  double attack = 0.005;   // seconds to full level
-  double decay = 0.1;      // time constant of the fall to sustain
-  double sustain = 1.0;    // level held while the note is on
-  double release = 0.1;    // time constant of the fall after note off
+  double attack = 0.005;  // seconds to full level
+  double decay = 0.1;     // time constant of the fall to sustain
+  double sustain = 1.0;   // level held while the note is on
+  double release = 0.1;   // time constant of the fall after note off
 
   // Level at t seconds after note on for a note held for gate seconds.
   double At(double t, double gate) const {
@@ -164,7 +168,9 @@ struct Adsr {
 };
 
 // Soft saturation that keeps small signals linear.
-inline double soft_clip(double x) { return std::tanh(x); }
+inline double soft_clip(double x) {
+  return std::tanh(x);
+}
 
 // Fixed delay line of whole samples.
 struct DelayLine {

@@ -65,8 +65,9 @@ bool write_wav(const std::string& path, const music::Stereo& audio) {
 void print_sections(const music::Score& score, const music::Stereo& audio) {
   for (size_t s = 0; s < score.sections.size(); ++s) {
     const double from = score.sections[s].beat * score.SecondsPerBeat();
-    const double to = s + 1 < score.sections.size() ? score.sections[s + 1].beat * score.SecondsPerBeat()
-                                                     : audio.Frames() / 44100.0;
+    const double to = s + 1 < score.sections.size()
+                          ? score.sections[s + 1].beat * score.SecondsPerBeat()
+                          : audio.Frames() / 44100.0;
     music::Stereo part;
     const size_t a = static_cast<size_t>(from * 44100.0), b = static_cast<size_t>(to * 44100.0);
     part.left.assign(audio.left.begin() + a, audio.left.begin() + std::min(b, audio.Frames()));
@@ -92,14 +93,22 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const bool has_value = i + 1 < argc;
-    if (a == "--score" && has_value) score_path = argv[++i];
-    else if (a == "--out" && has_value) out_path = argv[++i];
-    else if (a == "--wav" && has_value) wav_path = argv[++i];
-    else if (a == "--from" && has_value) from = std::atof(argv[++i]);
-    else if (a == "--to" && has_value) to = std::atof(argv[++i]);
-    else if (a == "--quality" && has_value) quality = static_cast<float>(std::atof(argv[++i]));
-    else if (a == "--hash") hash_only = true;
-    else return fail("unknown argument '" + a + "' (see the comment atop main.cpp)");
+    if (a == "--score" && has_value)
+      score_path = argv[++i];
+    else if (a == "--out" && has_value)
+      out_path = argv[++i];
+    else if (a == "--wav" && has_value)
+      wav_path = argv[++i];
+    else if (a == "--from" && has_value)
+      from = std::atof(argv[++i]);
+    else if (a == "--to" && has_value)
+      to = std::atof(argv[++i]);
+    else if (a == "--quality" && has_value)
+      quality = static_cast<float>(std::atof(argv[++i]));
+    else if (a == "--hash")
+      hash_only = true;
+    else
+      return fail("unknown argument '" + a + "' (see the comment atop main.cpp)");
   }
 
   music::Score score;
@@ -122,7 +131,8 @@ int main(int argc, char** argv) {
   music::MasterResult mastered;
   for (int attempt = 0;; ++attempt) {
     music::Stereo audio = mix;
-    if (!music::master_mix(audio, kTargetLufs, pre_encode_peak, mastered, error)) return fail(error);
+    if (!music::master_mix(audio, kTargetLufs, pre_encode_peak, mastered, error))
+      return fail(error);
     if (!wav_path.empty() && !write_wav(wav_path, audio)) return fail("cannot write " + wav_path);
     if (!music::encode_vorbis(audio, quality, bytes, error)) return fail(error);
     long rate = 0;
@@ -132,14 +142,20 @@ int main(int argc, char** argv) {
     if (final_loudness.true_peak_db <= kMaxTruePeak - 0.1 || attempt == 3) break;
     pre_encode_peak -= final_loudness.true_peak_db - (kMaxTruePeak - 0.2);
   }
-  if (final_loudness.true_peak_db > kMaxTruePeak) return fail("could not keep the true peak below -1 dBTP");
+  if (final_loudness.true_peak_db > kMaxTruePeak)
+    return fail("could not keep the true peak below -1 dBTP");
   if (!music::write_file(out_path, bytes)) return fail("cannot write " + out_path);
 
-  std::printf("%s: %.3f s, %zu bytes\n", out_path.c_str(), decoded.Frames() / 44100.0, bytes.size());
-  std::printf("mix gain %+.2f dB, limiter ceiling %.2f dBFS, %.2f%% of samples cut by over 1 dB, deepest %.1f dB\n",
-              mastered.gain_db, mastered.ceiling_db, 100.0 * mastered.limited_share, mastered.max_reduction_db);
+  std::printf("%s: %.3f s, %zu bytes\n", out_path.c_str(), decoded.Frames() / 44100.0,
+              bytes.size());
+  std::printf(
+      "mix gain %+.2f dB, limiter ceiling %.2f dBFS, %.2f%% of samples cut by over 1 dB, deepest "
+      "%.1f dB\n",
+      mastered.gain_db, mastered.ceiling_db, 100.0 * mastered.limited_share,
+      mastered.max_reduction_db);
   std::printf("decoded: %.2f LUFS integrated, true peak %.2f dBTP, sample peak %.2f dBFS\n",
-              final_loudness.integrated_lufs, final_loudness.true_peak_db, final_loudness.sample_peak_db);
+              final_loudness.integrated_lufs, final_loudness.true_peak_db,
+              final_loudness.sample_peak_db);
   print_sections(score, decoded);
   return 0;
 }

@@ -12,7 +12,8 @@
 namespace music {
 
 bool measure_loudness(const Stereo& audio, bool true_peak, Loudness& out, std::string& error) {
-  const int mode = EBUR128_MODE_I | EBUR128_MODE_SAMPLE_PEAK | (true_peak ? EBUR128_MODE_TRUE_PEAK : 0);
+  const int mode =
+      EBUR128_MODE_I | EBUR128_MODE_SAMPLE_PEAK | (true_peak ? EBUR128_MODE_TRUE_PEAK : 0);
   ebur128_state* st = ebur128_init(2, static_cast<unsigned long>(kSampleRate), mode);
   if (!st) {
     error = "ebur128_init failed";
@@ -34,7 +35,8 @@ bool measure_loudness(const Stereo& audio, bool true_peak, Loudness& out, std::s
   ok = ok && ebur128_sample_peak(st, 0, &peak_l) == EBUR128_SUCCESS &&
        ebur128_sample_peak(st, 1, &peak_r) == EBUR128_SUCCESS;
   if (ok && true_peak)
-    ok = ebur128_true_peak(st, 0, &tp_l) == EBUR128_SUCCESS && ebur128_true_peak(st, 1, &tp_r) == EBUR128_SUCCESS;
+    ok = ebur128_true_peak(st, 0, &tp_l) == EBUR128_SUCCESS &&
+         ebur128_true_peak(st, 1, &tp_r) == EBUR128_SUCCESS;
   ebur128_destroy(&st);
   if (!ok) {
     error = "libebur128 could not measure the signal";

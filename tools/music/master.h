@@ -24,11 +24,11 @@ bool measure_loudness(const Stereo& audio, bool true_peak, Loudness& out, std::s
 double limit_peaks(Stereo& audio, double ceiling_db, double* max_reduction_db = nullptr);
 
 struct MasterResult {
-  double gain_db = 0.0;     // gain applied before the limiter
-  double ceiling_db = 0.0;  // limiter ceiling finally used
-  double limited_share = 0.0;         // share of samples cut by more than 1 dB
-  double max_reduction_db = 0.0;      // deepest gain cut of the limiter
-  Loudness loudness;        // of the mastered signal
+  double gain_db = 0.0;           // gain applied before the limiter
+  double ceiling_db = 0.0;        // limiter ceiling finally used
+  double limited_share = 0.0;     // share of samples cut by more than 1 dB
+  double max_reduction_db = 0.0;  // deepest gain cut of the limiter
+  Loudness loudness;              // of the mastered signal
 };
 
 // Scales the mix to target_lufs through the limiter so that its true peak stays

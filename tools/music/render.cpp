@@ -55,7 +55,8 @@ Stereo render_mix(const Score& score, double start_seconds, double end_seconds) 
   const double spb = score.SecondsPerBeat();
   const int64_t out_first = static_cast<int64_t>(std::llround(start_seconds * kSampleRate));
   const int64_t out_end = static_cast<int64_t>(std::llround(end_seconds * kSampleRate));
-  const int64_t first = std::max<int64_t>(0, out_first - static_cast<int64_t>(kPrerollSeconds * kSampleRate));
+  const int64_t first =
+      std::max<int64_t>(0, out_first - static_cast<int64_t>(kPrerollSeconds * kSampleRate));
   const size_t frames = static_cast<size_t>(std::max<int64_t>(0, out_end - first));
 
   std::vector<int64_t> kicks;

@@ -55,20 +55,51 @@ std::map<std::string, double> voice_defaults(const std::string& type) {
       {"tom", {{"decay", 0.4}}},
       {"boom", {{"decay", 2.2}, {"noise", 0.4}}},
       {"bass",
-       {{"cutoff", 300}, {"reso", 0.3}, {"env", 1800}, {"envdecay", 0.12}, {"detune", 0.12},
-        {"sub", 0.7}, {"release", 0.02}, {"drive", 1.5}, {"cut", 0.03}}},
+       {{"cutoff", 300},
+        {"reso", 0.3},
+        {"env", 1800},
+        {"envdecay", 0.12},
+        {"detune", 0.12},
+        {"sub", 0.7},
+        {"release", 0.02},
+        {"drive", 1.5},
+        {"cut", 0.03}}},
       {"pluck",
-       {{"cutoff", 400}, {"reso", 0.25}, {"env", 4000}, {"envdecay", 0.14}, {"decay", 0.35},
-        {"release", 0.08}, {"detune", 0.08}, {"width", 0.5}}},
+       {{"cutoff", 400},
+        {"reso", 0.25},
+        {"env", 4000},
+        {"envdecay", 0.14},
+        {"decay", 0.35},
+        {"release", 0.08},
+        {"detune", 0.08},
+        {"width", 0.5}}},
       {"lead",
-       {{"cutoff", 3200}, {"reso", 0.15}, {"voices", 5}, {"detune", 0.18}, {"attack", 0.004},
-        {"release", 0.16}, {"vibrato", 0.15}, {"width", 0.7}, {"env", 2000}, {"glide", 0.0}}},
+       {{"cutoff", 3200},
+        {"reso", 0.15},
+        {"voices", 5},
+        {"detune", 0.18},
+        {"attack", 0.004},
+        {"release", 0.16},
+        {"vibrato", 0.15},
+        {"width", 0.7},
+        {"env", 2000},
+        {"glide", 0.0}}},
       {"pad",
-       {{"cutoff", 1400}, {"reso", 0.1}, {"voices", 4}, {"detune", 0.14}, {"attack", 0.5},
-        {"release", 1.0}, {"width", 1.0}}},
+       {{"cutoff", 1400},
+        {"reso", 0.1},
+        {"voices", 4},
+        {"detune", 0.14},
+        {"attack", 0.5},
+        {"release", 1.0},
+        {"width", 1.0}}},
       {"chip",
-       {{"duty", 0.25}, {"speed", 20}, {"decay", 0.25}, {"sustain", 0.6}, {"release", 0.03},
-        {"vibrato", 0.12}, {"octave", 0}}},
+       {{"duty", 0.25},
+        {"speed", 20},
+        {"decay", 0.25},
+        {"sustain", 0.6},
+        {"release", 0.03},
+        {"vibrato", 0.12},
+        {"octave", 0}}},
       {"tri", {{"release", 0.02}, {"steps", 16}}},
       {"noise", {{"decay", 0.05}, {"cutoff", 9000}, {"metal", 0}}},
       {"bell", {{"ratio", 3.5}, {"index", 2.2}, {"decay", 1.1}, {"release", 0.3}}},
@@ -106,10 +137,10 @@ bool parse_chord(const std::string& token, std::vector<double>& pitches) {
   while (root >= 60.0) root -= 12.0;  // keep the root within C3..B3 after flats or sharps
   while (root < 48.0) root += 12.0;
   static const std::map<std::string, std::vector<int>> kQualities = {
-      {"maj", {0, 4, 7, 12}},    {"m", {0, 3, 7, 12}},       {"7", {0, 4, 7, 10}},
-      {"maj7", {0, 4, 7, 11}},   {"m7", {0, 3, 7, 10}},      {"sus2", {0, 2, 7, 12}},
-      {"sus4", {0, 5, 7, 12}},   {"add9", {0, 4, 7, 14}},    {"m9", {0, 3, 10, 14}},
-      {"maj9", {0, 4, 11, 14}},  {"5", {0, 7, 12}},          {"madd9", {0, 3, 7, 14}},
+      {"maj", {0, 4, 7, 12}},   {"m", {0, 3, 7, 12}},    {"7", {0, 4, 7, 10}},
+      {"maj7", {0, 4, 7, 11}},  {"m7", {0, 3, 7, 10}},   {"sus2", {0, 2, 7, 12}},
+      {"sus4", {0, 5, 7, 12}},  {"add9", {0, 4, 7, 14}}, {"m9", {0, 3, 10, 14}},
+      {"maj9", {0, 4, 11, 14}}, {"5", {0, 7, 12}},       {"madd9", {0, 3, 7, 14}},
   };
   const auto q = kQualities.find(token.substr(colon + 1));
   if (q == kQualities.end()) return false;
@@ -296,7 +327,8 @@ struct Parser {
       return true;
     }
     double at = 0.0;
-    if (!Number(w[0], at)) return Fail("expected a beat, 'ramp', 'set' or a new section, got '" + w[0] + "'");
+    if (!Number(w[0], at))
+      return Fail("expected a beat, 'ramp', 'set' or a new section, got '" + w[0] + "'");
     if (w.size() < 3) return Fail("an event needs a beat, a track or 'play', and a step");
     if (w[1] == "play") {
       const auto p = score.patterns.find(w[2]);

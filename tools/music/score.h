@@ -33,10 +33,10 @@ struct Automation {
 
 // An instrument line of the score and the events placed on it.
 struct Track {
-  std::string name;                       // how patterns and events refer to it
-  std::string type;                       // the voice that renders it (kick, bass, pad, ...)
-  std::map<std::string, double> params;   // every parameter of the voice, defaults filled in
-  std::vector<Note> notes;                // in placement order
+  std::string name;                      // how patterns and events refer to it
+  std::string type;                      // the voice that renders it (kick, bass, pad, ...)
+  std::map<std::string, double> params;  // every parameter of the voice, defaults filled in
+  std::vector<Note> notes;               // in placement order
   std::map<std::string, Automation> automation;
 
   // The parameter's value at a beat: its automation if any, else its fixed value.

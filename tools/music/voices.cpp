@@ -37,7 +37,9 @@ void pan_gains(double pan, double& l, double& r) {
 }
 
 // Evenly spread values in [-1, 1] for voice i of n (0 for a single voice).
-double spread(int i, int n) { return n <= 1 ? 0.0 : -1.0 + 2.0 * i / (n - 1); }
+double spread(int i, int n) {
+  return n <= 1 ? 0.0 : -1.0 + 2.0 * i / (n - 1);
+}
 
 // A phase in [0, 1) derived from a seed and an index, for free-running oscillators.
 double seeded_phase(uint32_t seed, int i) {
@@ -87,7 +89,8 @@ void snare(const Ctx& c, const Span& out) {
   for (int64_t i = 0; i < c.samples; ++i) {
     const double t = i / kSampleRate;
     const double bend = 1.0 + 0.6 * std::exp(-t / 0.012);
-    double v = (0.7 * a.Sine(tone * bend) + 0.35 * b.Sine(tone * 1.72 * bend)) * std::exp(-t / 0.055);
+    double v =
+        (0.7 * a.Sine(tone * bend) + 0.35 * b.Sine(tone * 1.72 * bend)) * std::exp(-t / 0.055);
     const double n = noise.Next();
     const double shaped = hp.High(n, cutoff, 0.0) * 0.7 + bp.Band(n, 5200.0, 0.3) * 0.6;
     v += snap * shaped * std::exp(-t / decay);
@@ -108,7 +111,8 @@ void clap(const Ctx& c, const Span& out) {
     }
     if (t >= 0.028) env = std::max(env, 0.75 * std::exp(-(t - 0.028) / decay));
     const double l = fl.Band(nl.Next(), cutoff, 0.35) + 0.4 * hl.High(nl.Next(), 4000.0, 0.0);
-    const double r = fr.Band(nr.Next(), cutoff * 1.08, 0.35) + 0.4 * hr.High(nr.Next(), 4000.0, 0.0);
+    const double r =
+        fr.Band(nr.Next(), cutoff * 1.08, 0.35) + 0.4 * hr.High(nr.Next(), 4000.0, 0.0);
     out.Add(c.start + i, 1.6 * l * env * c.vel * c.pan_l, 1.6 * r * env * c.vel * c.pan_r);
   }
 }
@@ -145,7 +149,8 @@ void crash(const Ctx& c, const Span& out) {
   Svf hl1, hl2, hr1, hr2, bl, br;
   for (int64_t i = 0; i < c.samples; ++i) {
     const double t = i / kSampleRate;
-    const double env = std::min(1.0, t / 0.0004) * (0.55 * std::exp(-t / 0.12) + 0.45 * std::exp(-t / decay));
+    const double env =
+        std::min(1.0, t / 0.0004) * (0.55 * std::exp(-t / 0.12) + 0.45 * std::exp(-t / decay));
     const double rl = 0.45 * ml.Next(2.6) + 0.7 * nl.Next();
     const double rr = 0.45 * mr.Next(2.63) + 0.7 * nr.Next();
     double l = hl2.High(hl1.High(rl, cutoff, 0.0), cutoff, 0.0) + 0.4 * bl.Band(rl, 6500.0, 0.2);
@@ -179,7 +184,8 @@ void boom(const Ctx& c, const Span& out) {
   for (int64_t i = 0; i < c.samples; ++i) {
     const double t = i / kSampleRate;
     const double f = hz * (1.0 + 3.0 * std::exp(-t / 0.07));
-    const double body = std::tanh(1.8 * osc.Sine(f)) * std::exp(-t / decay) * std::min(1.0, t / 0.001);
+    const double body =
+        std::tanh(1.8 * osc.Sine(f)) * std::exp(-t / decay) * std::min(1.0, t / 0.001);
     const double cut = 200.0 + 5000.0 * std::exp(-t / 0.15);
     const double env = noise_amount * std::exp(-t / 0.35) * std::min(1.0, t / 0.001);
     const double l = body + env * fl.Low(nl.Next(), cut, 0.1);
@@ -228,7 +234,8 @@ void pluck(const Ctx& c, const Span& out) {
   const double scale = 1.0 / std::sqrt(static_cast<double>(c.note.pitches.size()));
   for (size_t k = 0; k < c.note.pitches.size(); ++k) {
     const double hz = midi_to_hz(c.note.pitches[k]);
-    Osc a(seeded_phase(c.seed, 3 + static_cast<int>(k))), b(seeded_phase(c.seed, 9 + static_cast<int>(k)));
+    Osc a(seeded_phase(c.seed, 3 + static_cast<int>(k))),
+        b(seeded_phase(c.seed, 9 + static_cast<int>(k)));
     Svf fa, fb;
     const double up = hz * std::pow(2.0, detune / 12.0), down = hz * std::pow(2.0, -detune / 12.0);
     double cutoff = c.Auto("cutoff", c.start), cut = cutoff, e = 0.0;
@@ -274,7 +281,8 @@ void saw_stack(const Ctx& c, const Span& out, const Adsr& amp, bool vibrato, dou
     if ((i & 15) == 0) {
       cut = c.Auto("cutoff", c.start + i) + env_amount * std::exp(-t / 0.25);
       double bend = 0.0;
-      if (depth > 0.0 && t > 0.2) bend = depth * std::min(1.0, (t - 0.2) / 0.3) * std::sin(kTwoPi * 5.2 * t);
+      if (depth > 0.0 && t > 0.2)
+        bend = depth * std::min(1.0, (t - 0.2) / 0.3) * std::sin(kTwoPi * 5.2 * t);
       const double factor = std::pow(2.0, bend / 12.0);
       for (Saw& w : saws) w.dt = midi_to_hz(w.pitch) * factor * w.ratio / kSampleRate;
     }
@@ -310,7 +318,9 @@ void pad(const Ctx& c, const Span& out) {
 }
 
 // Envelope level rounded to sixteen steps, as a four-bit volume register would.
-double steps16(double level) { return std::floor(level * 15.0 + 0.5) / 15.0; }
+double steps16(double level) {
+  return std::floor(level * 15.0 + 0.5) / 15.0;
+}
 
 void chip(const Ctx& c, const Span& out) {
   const double duty = c.P("duty"), speed = c.P("speed"), depth = c.P("vibrato");
@@ -381,8 +391,10 @@ void bell(const Ctx& c, const Span& out) {
     Osc car, mod, car2;
     for (int64_t i = 0; i < c.samples; ++i) {
       const double t = i / kSampleRate;
-      const double m = std::sin(kTwoPi * mod.Step(hz * ratio)) * index * std::exp(-t / (decay * 0.35));
-      const double v = std::sin(kTwoPi * car.Step(hz) + m) + 0.25 * std::sin(kTwoPi * car2.Step(hz * 2.0));
+      const double m =
+          std::sin(kTwoPi * mod.Step(hz * ratio)) * index * std::exp(-t / (decay * 0.35));
+      const double v =
+          std::sin(kTwoPi * car.Step(hz) + m) + 0.25 * std::sin(kTwoPi * car2.Step(hz * 2.0));
       mono_out(c, out, i, 0.6 * v * amp.At(t, c.gate) * c.vel * scale);
     }
   }
@@ -426,9 +438,9 @@ double voice_duration(const Track& track, const Note& note, double seconds_per_b
 void render_voice(const Track& track, const Note& note, double seconds_per_beat, uint32_t seed,
                   const Span& out) {
   const std::string& type = track.type;
-  const bool pitched = !(type == "kick" || type == "snare" || type == "clap" || type == "hat" ||
-                         type == "crash" || type == "noise" || type == "riser" || type == "tom" ||
-                         type == "boom");
+  const bool pitched =
+      !(type == "kick" || type == "snare" || type == "clap" || type == "hat" || type == "crash" ||
+        type == "noise" || type == "riser" || type == "tom" || type == "boom");
   if (pitched && note.pitches.empty()) return;
   Ctx c{track, note};
   c.spb = seconds_per_beat;
@@ -439,22 +451,38 @@ void render_voice(const Track& track, const Note& note, double seconds_per_beat,
   c.seed = seed;
   pan_gains(track.params.at("pan"), c.pan_l, c.pan_r);
   if (c.start + c.samples <= out.offset || c.start >= out.offset + out.Size()) return;
-  if (type == "kick") kick(c, out);
-  else if (type == "snare") snare(c, out);
-  else if (type == "clap") clap(c, out);
-  else if (type == "hat") hat(c, out);
-  else if (type == "crash") crash(c, out);
-  else if (type == "tom") tom(c, out);
-  else if (type == "boom") boom(c, out);
-  else if (type == "bass") bass(c, out);
-  else if (type == "pluck") pluck(c, out);
-  else if (type == "lead") lead(c, out);
-  else if (type == "pad") pad(c, out);
-  else if (type == "chip") chip(c, out);
-  else if (type == "tri") tri(c, out);
-  else if (type == "noise") chip_noise(c, out);
-  else if (type == "bell") bell(c, out);
-  else if (type == "riser") riser(c, out);
+  if (type == "kick")
+    kick(c, out);
+  else if (type == "snare")
+    snare(c, out);
+  else if (type == "clap")
+    clap(c, out);
+  else if (type == "hat")
+    hat(c, out);
+  else if (type == "crash")
+    crash(c, out);
+  else if (type == "tom")
+    tom(c, out);
+  else if (type == "boom")
+    boom(c, out);
+  else if (type == "bass")
+    bass(c, out);
+  else if (type == "pluck")
+    pluck(c, out);
+  else if (type == "lead")
+    lead(c, out);
+  else if (type == "pad")
+    pad(c, out);
+  else if (type == "chip")
+    chip(c, out);
+  else if (type == "tri")
+    tri(c, out);
+  else if (type == "noise")
+    chip_noise(c, out);
+  else if (type == "bell")
+    bell(c, out);
+  else if (type == "riser")
+    riser(c, out);
 }
 
 }  // namespace music

@@ -45,7 +45,9 @@ int mem_seek(void* source, ogg_int64_t offset, int whence) {
   return 0;
 }
 
-long mem_tell(void* source) { return static_cast<long>(static_cast<MemoryFile*>(source)->pos); }
+long mem_tell(void* source) {
+  return static_cast<long>(static_cast<MemoryFile*>(source)->pos);
+}
 
 }  // namespace
 
@@ -111,8 +113,8 @@ bool encode_vorbis(const Stereo& audio, float quality, std::vector<unsigned char
   return true;
 }
 
-bool decode_vorbis(const std::vector<unsigned char>& bytes, Stereo& audio, long& rate, int& channels,
-                   std::string& error) {
+bool decode_vorbis(const std::vector<unsigned char>& bytes, Stereo& audio, long& rate,
+                   int& channels, std::string& error) {
   MemoryFile source{&bytes, 0};
   OggVorbis_File vf;
   const ov_callbacks callbacks = {mem_read, mem_seek, nullptr, mem_tell};
@@ -150,7 +152,8 @@ bool read_file(const std::string& path, std::vector<unsigned char>& bytes) {
   bytes.clear();
   unsigned char buffer[65536];
   size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + n);
   const bool ok = !std::ferror(f);
   std::fclose(f);
   return ok;

@@ -16,8 +16,8 @@ bool encode_vorbis(const Stereo& audio, float quality, std::vector<unsigned char
 
 // Decodes Ogg Vorbis bytes; fills the audio, its sample rate and channel count
 // (mono is returned on both sides). Returns false with a reason on failure.
-bool decode_vorbis(const std::vector<unsigned char>& bytes, Stereo& audio, long& rate, int& channels,
-                   std::string& error);
+bool decode_vorbis(const std::vector<unsigned char>& bytes, Stereo& audio, long& rate,
+                   int& channels, std::string& error);
 
 // Reads a whole file; false when it cannot be read.
 bool read_file(const std::string& path, std::vector<unsigned char>& bytes);
