@@ -103,7 +103,7 @@ std::vector<double> kick_envelope(const std::vector<double>& mono_signal) {
 
 Onset find_onset(const std::vector<double>& envelope, double seconds) {
   const double before = mean(envelope, at(seconds - 0.050), at(seconds - 0.010));
-  const double after = mean(envelope, at(seconds + 0.002), at(seconds + 0.030));
+  const double after = mean(envelope, at(seconds + 0.002), at(seconds + 0.020));
   const double threshold = before + 0.5 * (after - before);
   Onset onset;
   onset.rise_db = 10.0 * std::log10((after + 1e-12) / (before + 1e-12));

@@ -25,7 +25,7 @@ std::vector<double> kick_envelope(const std::vector<double>& mono_signal);
 
 // The onset near an expected time, found on an energy envelope: the first moment
 // from 25 ms before on at which the energy has risen halfway from its level over
-// [-50, -10] ms to its level over [2, 30] ms after the expected time.
+// [-50, -10] ms to its level over [2, 20] ms after the expected time.
 struct Onset {
   double error_ms = 0.0;  // onset minus expected time
   double rise_db = 0.0;   // level after over level before

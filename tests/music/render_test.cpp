@@ -85,6 +85,27 @@ TEST(Render, EveryVoiceSounds) {
   }
 }
 
+// A hush sinks the whole mix before its beat, echoes included, and lets go on it.
+TEST(Render, HushSinksTheMixBeforeItsBeat) {
+  const std::string base =
+      "length 4\ninstrument p pad reverb=0.5 attack=0.01\nsection a 0\n  0 p A:m len 8\n";
+  const music::Stereo plain = music::render_mix(parse(base));
+  const music::Stereo hushed = music::render_mix(parse(base + "  hush 4 1 -12\n"));
+  const double spb = 60.0 / 140.0;
+  const auto slice = [](const music::Stereo& a, double from, double to) {
+    music::Stereo s;
+    const size_t i = static_cast<size_t>(from * 44100), j = static_cast<size_t>(to * 44100);
+    s.left.assign(a.left.begin() + i, a.left.begin() + j);
+    s.right.assign(a.right.begin() + i, a.right.begin() + j);
+    return s;
+  };
+  EXPECT_NEAR(
+      rms_db(slice(hushed, 3.2 * spb, 3.9 * spb)) - rms_db(slice(plain, 3.2 * spb, 3.9 * spb)),
+      -12.0, 0.1);
+  EXPECT_EQ(slice(hushed, 0.0, 2.9 * spb).left, slice(plain, 0.0, 2.9 * spb).left);
+  EXPECT_EQ(slice(hushed, 4.0 * spb, 6.0 * spb).left, slice(plain, 4.0 * spb, 6.0 * spb).left);
+}
+
 // Mastering reaches the loudness target with the true peak under the ceiling,
 // and the limiter alone never lets a sample above its ceiling.
 TEST(Master, ReachesTheTargetUnderTheCeiling) {

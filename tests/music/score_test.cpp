@@ -48,6 +48,7 @@ section one 4
   12 play chords
   9.5 drums X len 0.5 vel 0.3
   ramp line cutoff 4 8 500 1500
+  hush 12 0.5 -6
 )";
   music::Score score;
   std::string error;
@@ -55,6 +56,10 @@ section one 4
   EXPECT_DOUBLE_EQ(score.SecondsPerBeat(), 60.0 / 140.0);
   ASSERT_EQ(score.sections.size(), 1u);
   EXPECT_EQ(score.sections[0].beat, 4.0);
+  ASSERT_EQ(score.hushes.size(), 1u);
+  EXPECT_EQ(score.hushes[0].beat, 12.0);
+  EXPECT_EQ(score.hushes[0].length, 0.5);
+  EXPECT_EQ(score.hushes[0].db, -6.0);
 
   const music::Track* drums = score.FindTrack("drums");
   ASSERT_TRUE(drums);
@@ -138,6 +143,7 @@ TEST(ScoreParse, MistakesAreReportedWithTheirLine) {
       {"instrument p pad\n", "the score gives no length"},
       {"length 5\n  0 p A:m\n", "line 2: indented line outside a pattern or section"},
       {"length 5\ninstrument p pad\nsection a 0\n  0 p A:m len\n", "event options come in pairs"},
+      {"length 5\nsection a 0\n  hush 8 1 3\n", "line 3: hush needs: hush BEAT LENGTH DB"},
   };
   for (const Case& c : cases) {
     music::Score score;

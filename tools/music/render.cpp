@@ -48,6 +48,19 @@ struct PingPong {
   }
 };
 
+// Gain of the whole mix at a time in seconds, from the score's hushes.
+double hush_gain(const Score& score, double seconds) {
+  double gain = 1.0;
+  for (const Hush& h : score.hushes) {
+    const double end = h.beat * score.SecondsPerBeat();
+    const double start = end - h.length * score.SecondsPerBeat();
+    if (seconds < start || seconds >= end) continue;
+    const double fade = std::min(1.0, (seconds - start) / 0.010);
+    gain = std::min(gain, 1.0 - fade * (1.0 - db_to_gain(h.db)));
+  }
+  return gain;
+}
+
 }  // namespace
 
 Stereo render_mix(const Score& score, double start_seconds, double end_seconds) {
@@ -110,10 +123,15 @@ Stereo render_mix(const Score& score, double start_seconds, double end_seconds) 
     reverb.Process(rev_send.left[i] + 0.3f * el, rev_send.right[i] + 0.3f * er, rl, rr);
     double l = dry.left[i] + 0.55 * el + 0.9 * rl;
     double r = dry.right[i] + 0.55 * er + 0.9 * rr;
-    l = hp_l.High(l, 22.0, 0.0);
-    r = hp_r.High(r, 22.0, 0.0);
+    l = hp_l.High(l, 30.0, 0.0);
+    r = hp_r.High(r, 30.0, 0.0);
     const int64_t index = first + static_cast<int64_t>(i);
     const double seconds = index / kSampleRate;
+    if (!score.hushes.empty()) {
+      const double g = hush_gain(score, seconds);
+      l *= g;
+      r *= g;
+    }
     if (score.fade_start_seconds >= 0.0 && seconds > score.fade_start_seconds) {
       const double f = std::min(1.0, (seconds - score.fade_start_seconds) /
                                          (score.fade_end_seconds - score.fade_start_seconds));

@@ -47,11 +47,17 @@ std::map<std::string, double> voice_defaults(const std::string& type) {
       {"gain", 0.0}, {"pan", 0.0}, {"reverb", 0.0}, {"delay", 0.0}, {"duck", 0.0}};
   using Extra = std::map<std::string, double>;
   static const std::map<std::string, Extra> extras = {
-      {"kick", {{"pitch", 48}, {"punch", 170}, {"decay", 0.24}, {"click", 0.5}, {"drive", 1.6}}},
+      {"kick",
+       {{"pitch", 48},
+        {"punch", 170},
+        {"snap", 500},
+        {"decay", 0.24},
+        {"click", 0.3},
+        {"drive", 1.6}}},
       {"snare", {{"tone", 185}, {"decay", 0.17}, {"snap", 0.75}, {"cutoff", 2500}}},
       {"clap", {{"decay", 0.22}, {"cutoff", 1300}}},
       {"hat", {{"decay", 0.045}, {"cutoff", 7500}}},
-      {"crash", {{"decay", 2.4}, {"cutoff", 3200}}},
+      {"crash", {{"decay", 1.7}, {"cutoff", 3200}}},
       {"tom", {{"decay", 0.4}}},
       {"boom", {{"decay", 2.2}, {"noise", 0.4}}},
       {"bass",
@@ -326,9 +332,17 @@ struct Parser {
       segs.push_back(s);
       return true;
     }
+    if (w[0] == "hush") {
+      Hush h;
+      if (w.size() != 4 || !Number(w[1], h.beat) || !Number(w[2], h.length) ||
+          !Number(w[3], h.db) || h.length <= 0 || h.db > 0)
+        return Fail("hush needs: hush BEAT LENGTH DB (a positive length, a cut of 0 dB or less)");
+      score.hushes.push_back(h);
+      return true;
+    }
     double at = 0.0;
     if (!Number(w[0], at))
-      return Fail("expected a beat, 'ramp', 'set' or a new section, got '" + w[0] + "'");
+      return Fail("expected a beat, 'ramp', 'set', 'hush' or a new section, got '" + w[0] + "'");
     if (w.size() < 3) return Fail("an event needs a beat, a track or 'play', and a step");
     if (w[1] == "play") {
       const auto p = score.patterns.find(w[2]);

@@ -52,6 +52,14 @@ struct Pattern {
   int line = 0;                                                        // where it was defined
 };
 
+// The whole mix sinking by `db` over the `length` beats before `beat` (after a
+// 10 ms fade) and coming back on it: the breath before a hit.
+struct Hush {
+  double beat = 0.0;
+  double length = 0.0;
+  double db = 0.0;
+};
+
 // A labelled part of the arrangement starting at a beat.
 struct Section {
   std::string name;
@@ -65,6 +73,7 @@ struct Score {
   double fade_end_seconds = -1.0;    // silence from here on
   std::vector<Track> tracks;
   std::vector<Section> sections;
+  std::vector<Hush> hushes;
   std::map<std::string, Pattern> patterns;
 
   double SecondsPerBeat() const { return 60.0 / bpm; }

@@ -68,10 +68,10 @@ void kick(const Ctx& c, const Span& out) {
   const int64_t click_samples = static_cast<int64_t>(0.03 * kSampleRate);
   for (int64_t i = 0; i < c.samples; ++i) {
     const double t = i / kSampleRate;
-    const double hz = low + (high - low) * bend + 500.0 * snap;
+    const double hz = low + (high - low) * bend + c.P("snap") * snap;
     const double amp = std::min(1.0, t / 0.0006) * level;
     double v = std::tanh(drive * std::sin(kTwoPi * body.Step(hz)) * amp) * norm;
-    if (i < click_samples) v += click_level * click_filter.High(noise.Next(), 3000.0, 0.0);
+    if (i < click_samples) v += click_level * click_filter.Band(noise.Next(), 2600.0, 0.15);
     mono_out(c, out, i, v * c.vel);
     bend *= m_bend;
     snap *= m_snap;
@@ -110,9 +110,9 @@ void clap(const Ctx& c, const Span& out) {
       if (t >= at) env = std::max(env, std::exp(-(t - at) / 0.0045));
     }
     if (t >= 0.028) env = std::max(env, 0.75 * std::exp(-(t - 0.028) / decay));
-    const double l = fl.Band(nl.Next(), cutoff, 0.35) + 0.4 * hl.High(nl.Next(), 4000.0, 0.0);
+    const double l = fl.Band(nl.Next(), cutoff, 0.35) + 0.25 * hl.High(nl.Next(), 4000.0, 0.0);
     const double r =
-        fr.Band(nr.Next(), cutoff * 1.08, 0.35) + 0.4 * hr.High(nr.Next(), 4000.0, 0.0);
+        fr.Band(nr.Next(), cutoff * 1.08, 0.35) + 0.25 * hr.High(nr.Next(), 4000.0, 0.0);
     out.Add(c.start + i, 1.6 * l * env * c.vel * c.pan_l, 1.6 * r * env * c.vel * c.pan_r);
   }
 }
