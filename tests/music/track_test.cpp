@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <SFML/Audio/Music.hpp>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "analysis.h"
 #include "master.h"
 #include "score.h"
+#include "vorbis_io.h"
 
 namespace {
 
@@ -54,6 +56,20 @@ TEST(Track, FfprobeSeesVorbisStereoAt44100) {
   const double duration = std::atof(out.c_str() + at + 9);
   EXPECT_GE(duration, 167.0);
   EXPECT_LE(duration, 168.5);
+}
+
+// The file was made from the score as it stands: after editing the score, run
+// `make music`.
+TEST(Track, WasRenderedFromTheCurrentScore) {
+  std::vector<unsigned char> bytes, score_text;
+  ASSERT_TRUE(music::read_file(kTrack, bytes));
+  ASSERT_TRUE(music::read_file(kRoot + "/assets/music/melody5.score", score_text));
+  std::vector<std::string> comments;
+  ASSERT_TRUE(music::read_vorbis_comments(bytes, comments));
+  const std::string expected =
+      "SCORE_HASH=" + music::text_hash(std::string(score_text.begin(), score_text.end()));
+  EXPECT_NE(std::find(comments.begin(), comments.end(), expected), comments.end())
+      << "data/melody5.ogg is stale: run make music";
 }
 
 TEST(Track, SfmlMusicOpensIt) {

@@ -119,6 +119,10 @@ int main(int argc, char** argv) {
   music::Score score;
   std::string error;
   if (!music::load_score(score_path, score, error)) return fail(error);
+  std::vector<unsigned char> score_text;
+  music::read_file(score_path, score_text);
+  const std::vector<std::string> stamp = {
+      "SCORE_HASH=" + music::text_hash(std::string(score_text.begin(), score_text.end()))};
 
   if (!solo.empty()) {
     if (!score.FindTrack(solo)) return fail("no track named " + solo);
@@ -156,7 +160,7 @@ int main(int argc, char** argv) {
     if (!music::master_mix(audio, kTargetLufs, pre_encode_peak, mastered, error))
       return fail(error);
     if (!wav_path.empty() && !write_wav(wav_path, audio)) return fail("cannot write " + wav_path);
-    if (!music::encode_vorbis(audio, quality, bytes, error)) return fail(error);
+    if (!music::encode_vorbis(audio, quality, stamp, bytes, error)) return fail(error);
     long rate = 0;
     int channels = 0;
     if (!music::decode_vorbis(bytes, decoded, rate, channels, error)) return fail(error);

@@ -5,6 +5,7 @@
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -53,6 +54,11 @@ long mem_tell(void* source) {
 
 bool encode_vorbis(const Stereo& audio, float quality, std::vector<unsigned char>& bytes,
                    std::string& error) {
+  return encode_vorbis(audio, quality, {}, bytes, error);
+}
+
+bool encode_vorbis(const Stereo& audio, float quality, const std::vector<std::string>& comments,
+                   std::vector<unsigned char>& bytes, std::string& error) {
   bytes.clear();
   vorbis_info vi;
   vorbis_info_init(&vi);
@@ -64,6 +70,7 @@ bool encode_vorbis(const Stereo& audio, float quality, std::vector<unsigned char
   vorbis_comment vc;
   vorbis_comment_init(&vc);
   vorbis_comment_add_tag(&vc, "TITLE", "melody5");
+  for (const std::string& c : comments) vorbis_comment_add(&vc, c.c_str());
   vorbis_dsp_state vd;
   vorbis_block vb;
   vorbis_analysis_init(&vd, &vi);
@@ -144,6 +151,31 @@ bool decode_vorbis(const std::vector<unsigned char>& bytes, Stereo& audio, long&
   }
   ov_clear(&vf);
   return ok;
+}
+
+bool read_vorbis_comments(const std::vector<unsigned char>& bytes,
+                          std::vector<std::string>& comments) {
+  MemoryFile source{&bytes, 0};
+  OggVorbis_File vf;
+  const ov_callbacks callbacks = {mem_read, mem_seek, nullptr, mem_tell};
+  if (ov_open_callbacks(&source, &vf, nullptr, 0, callbacks) != 0) return false;
+  comments.clear();
+  const vorbis_comment* vc = ov_comment(&vf, -1);
+  for (int i = 0; vc && i < vc->comments; ++i)
+    comments.emplace_back(vc->user_comments[i], static_cast<size_t>(vc->comment_lengths[i]));
+  ov_clear(&vf);
+  return true;
+}
+
+std::string text_hash(const std::string& text) {
+  uint64_t h = 1469598103934665603ull;
+  for (unsigned char c : text) {
+    h ^= c;
+    h *= 1099511628211ull;
+  }
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
+  return hex;
 }
 
 bool read_file(const std::string& path, std::vector<unsigned char>& bytes) {
