@@ -7,7 +7,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 # Without a sound device OpenAL Soft's default driver floods standard error: use its silent one.
 AUDIO_ENV := $(shell if [ -z "$$ALSOFT_DRIVERS" ] && [ ! -e /dev/snd/controlC0 ] && [ -z "$$PULSE_SERVER" ] && [ ! -S "$${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then echo ALSOFT_DRIVERS=null; fi)
 
-.PHONY: all deps build run test video bench golden clean pictures music
+.PHONY: all deps build run test video bench golden clean pictures music asan
 
 all: build
 
@@ -55,6 +55,13 @@ music: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) > /dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target tessary-compose
 	./$(BUILD)/tools/music/tessary-compose --score assets/music/melody5.score --out data/melody5.ogg
+
+# Unit tests and the whole show under AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer, in a Debug build whose GL error checks are on. Takes minutes.
+asan: deps
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTESSARY_SANITIZE=ON > /dev/null
+	@cmake --build build-asan -j $(JOBS)
+	bash scripts/run-sanitized build-asan
 
 clean:
 	rm -rf $(BUILD)

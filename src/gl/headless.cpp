@@ -113,10 +113,11 @@ void HeadlessContext::Destroy() {
     eglDestroyContext(display_, context_);
     context_ = nullptr;
   }
-  if (display_ != nullptr) {
-    eglTerminate(display_);
-    display_ = nullptr;
-  }
+  // The display is not terminated: it is one per process, shared by every context made on it,
+  // and initialising it again is a no-op. Terminating it makes Mesa unload its driver while the
+  // driver still holds allocations, which then read as leaks of an unknown module; the process's
+  // exit releases it instead.
+  display_ = nullptr;
   width = height = 0;
 }
 
