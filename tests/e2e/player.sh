@@ -1,78 +1,12 @@
 #!/usr/bin/env bash
-# End-to-end checks of the player under Xvfb: player.sh CASE PATH_TO_TESSARY
-# (third argument: the wm_close helper). Each case runs the player in a scratch copy of the run-time files, so the repository's own
-# data/ (music or not) does not change the outcome.
+# End-to-end checks of the player under Xvfb: player.sh CASE PATH_TO_TESSARY [PATH_TO_WM_CLOSE]
+# Each case runs the player in a scratch copy of the run-time files (player_lib.sh).
 set -euo pipefail
 case_name=$1
 player=$(readlink -f "$2")
 wm_close=$(readlink -f "${3:-/nonexistent}")
-root=$(pwd)
-
-if [ -z "${E2E_INNER:-}" ]; then
-  export E2E_INNER=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
-fi
-
-work=$(mktemp -d)
-pid=""
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -s "$work/stderr" ]; then echo "player's standard error:" >&2; tail -n 20 "$work/stderr" >&2; fi
-  exit 1
-}
-
-mkdir -p "$work/data"
-cp -r "$root/shaders" "$work/shaders"
-for png in "$root"/data/*.png; do [ -e "$png" ] && cp "$png" "$work/data/"; done
-# A short stand-in track, so the case does not depend on the real one.
-make_music() {
-  ffmpeg -loglevel error -f lavfi -i "sine=frequency=440:duration=20" -ac 2 -ar 44100 \
-    -c:a libvorbis "$work/data/melody5.ogg"
-}
-
-start_player() {
-  (cd "$work" && exec "$player" "$@" > "$work/stdout" 2> "$work/stderr") &
-  pid=$!
-  timeout 20 xdotool search --sync --onlyvisible --name '^Tessary$' > /dev/null || fail "no window titled Tessary"
-  sleep 1
-  # Look again once the player is settled: SFML may make short-lived helper windows at start.
-  window=$(xdotool search --onlyvisible --name '^Tessary$' | tail -n 1)
-  [ -n "$window" ] || fail "the Tessary window went away"
-}
-
-# Waits up to $1 seconds for the player to end by itself and checks its exit status is 0.
-wait_exit() {
-  local status=0
-  for _ in $(seq 1 $(( $1 * 10 ))); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$pid" 2>/dev/null && fail "player still running after $1 s"
-  wait "$pid" || status=$?
-  pid=""
-  [ "$status" -eq 0 ] || fail "exit status $status"
-}
-
-stop_player() {
-  kill -0 "$pid" 2>/dev/null || fail "player ended before Escape"
-  # The player may close its window between the key's press and release, which xdotool reports
-  # as an X error: what counts is that the player ends, with status 0.
-  xdotool key --window "$window" Escape 2> /dev/null || true
-  local status=0
-  for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$pid" 2>/dev/null && fail "player still running after Escape"
-  wait "$pid" || status=$?
-  pid=""
-  [ "$status" -eq 0 ] || fail "exit status $status after Escape"
-}
+. "$(dirname "$0")/player_lib.sh"
+player_lib_init "$0" "$@"
 
 shot() { import -window root "$work/$1.png"; }
 same() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 || true)" = "0" ]; }
