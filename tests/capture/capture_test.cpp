@@ -1,13 +1,11 @@
 // The offline renderer in-process: moments to frames, stills identical to the full loop, and the
-// golden frames of tests/golden/.
+// golden frames of tests/golden/. Its command line is tested end to end by cli_test.sh.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,105 +34,57 @@ std::vector<Picture> render(const std::string& effect, int width, int height,
     return pictures;
   }
   for (int frame : frames) {
-    if (every_frame) {
-      while (renderer.next_frame <= frame) renderer.Step(FrameUse::keep);
-    } else {
-      renderer.StepTo(frame);
-    }
+    if (!every_frame) renderer.StepTo(frame);
+    while (every_frame && renderer.next_frame <= frame) renderer.Step(FrameUse::keep);
     pictures.emplace_back();
     renderer.ReadRgb(pictures.back());
   }
   return pictures;
 }
 
-int frame_of(const ShowFrames& show, const std::string& moment) {
+int frame_of(const std::string& moment) {
+  static const ShowFrames show;
   int frame = -1;
   std::string error;
   EXPECT_TRUE(show.Parse(moment, frame, error)) << moment << ": " << error;
   return frame;
 }
 
-// Mean absolute difference of two pictures, per channel value (0 to 255).
-double mean_difference(const Picture& a, const Picture& b) {
-  if (a.size() != b.size() || a.empty()) return 255.0;
-  double sum = 0;
-  for (size_t i = 0; i < a.size(); ++i) sum += std::abs(int(a[i]) - int(b[i]));
-  return sum / static_cast<double>(a.size());
-}
-
 }  // namespace
 
 TEST(ShowFrames, MomentsBecomeFramesOfTheShow) {
   const ShowFrames show;
-  ASSERT_EQ(show.first_frame_of_beat.size(), 391u);  // beats 0 to 390
-  EXPECT_EQ(show.first_frame_of_beat[0], 0);
+  ASSERT_EQ(show.first_frame_of_beat.size(), 391u);              // beats 0 to 390
   EXPECT_EQ(show.end_frame - 1, show.first_frame_of_beat[390]);  // the player's last frame
-  EXPECT_NEAR(show.EndSeconds(), 390 * 60.0 / 140, 1.0 / 60);
-
-  EXPECT_EQ(frame_of(show, "0"), 0);
-  EXPECT_EQ(frame_of(show, "12.5"), 1500);
-  EXPECT_EQ(frame_of(show, "0.001"), 1);  // the first frame at or after the moment
-  EXPECT_EQ(frame_of(show, "0b"), 0);
-  EXPECT_EQ(frame_of(show, "390b"), show.end_frame - 1);
-  const int beat224 = frame_of(show, "224b");
-  EXPECT_NEAR(frame_time(beat224), 96.0, 1.0 / 120);  // the image part begins at 96.0 s
-  EXPECT_EQ(frame_of(show, "224b"), show.first_frame_of_beat[224]);
-
-  for (const char* bad : {"", "abc", "-1", "+1", " 1", "1e999", "nan", "inf", "12.5b", "b", "-3b",
-                          "391b", "167.2", "12s"}) {
+  EXPECT_EQ(frame_of("12.5"), 1500);
+  EXPECT_EQ(frame_of("0.001"), 1);  // the first frame at or after the moment
+  EXPECT_EQ(frame_of("224b"), show.first_frame_of_beat[224]);
+  EXPECT_NEAR(frame_time(frame_of("224b")), 96.0, 1.0 / 120);  // the image part begins at 96 s
+  for (const char* bad : {"", "-1", "nan", "inf", "12.5b", "391b", "167.2", "12s"}) {
     int frame = 0;
     std::string error;
-    EXPECT_FALSE(show.Parse(bad, frame, error)) << "'" << bad << "' was taken";
-    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(show.Parse(bad, frame, error) || error.empty()) << "'" << bad << "' was taken";
   }
 }
 
-// The show's first seconds (drawing every frame costs as much as the player's loop): stills
-// captured by jumping there, by drawing every frame, and in a run of their own are the same.
+// Stills captured by jumping there equal those of the full loop: the show's first seconds (the
+// full loop costs what the player's does), and the flash alone over the whole show, for the
+// clear colour a frame carries into the next, even once the flash's node has ended (beat 385).
 TEST(ShowRenderer, StillsEqualTheFullLoop) {
-  const ShowFrames show;
-  const std::vector<int> frames = {frame_of(show, "1"), frame_of(show, "1") + 1,
-                                   frame_of(show, "4b"), frame_of(show, "2.5")};
-  const std::vector<Picture> jumped = render("", 64, 48, frames, false);
-  const std::vector<Picture> full = render("", 64, 48, frames, true);
-  const std::vector<Picture> alone = render("", 64, 48, {frames.back()}, false);
-  ASSERT_EQ(jumped.size(), frames.size());
-  ASSERT_EQ(full.size(), frames.size());
-  for (size_t i = 0; i < frames.size(); ++i) {
-    EXPECT_TRUE(jumped[i] == full[i]) << "frame " << frames[i];
+  const std::pair<const char*, std::vector<int>> cases[] = {
+      {"", {frame_of("1"), frame_of("1") + 1, frame_of("4b"), frame_of("2.5")}},
+      {"Flash", {0, frame_of("8b") + 1, frame_of("100"), frame_of("390b")}},
+  };
+  for (const auto& [effect, frames] : cases) {
+    const std::vector<Picture> jumped = render(effect, 16, 12, frames, false);
+    const std::vector<Picture> full = render(effect, 16, 12, frames, true);
+    ASSERT_EQ(full.size(), frames.size());
+    EXPECT_TRUE(jumped == full) << effect;
+    EXPECT_NE(std::count(full.back().begin(), full.back().end(), 0), 16 * 12 * 3) << effect;
   }
-  ASSERT_EQ(alone.size(), 1u);
-  EXPECT_TRUE(alone[0] == jumped.back()) << "one run and two runs differ";
-  // Not a blank screen that any renderer would match.
-  EXPECT_NE(std::count(full.back().begin(), full.back().end(), 0), 64 * 48 * 3);
-}
-
-// The flash alone over the whole show (cheap to draw in full), for the GL state that frames
-// carry into the next: the frame after a flash beat is white, and after the flash's node has
-// ended the clear colour its last Draw left still colours every frame.
-TEST(ShowRenderer, StateLeftByAnEndedEffectCarriesOver) {
-  const ShowFrames show;
-  // From 100 s the capture jumps past the flash node's end (beat 385) straight to the last frame.
-  const std::vector<int> frames = {0, frame_of(show, "8b") + 1, frame_of(show, "100"),
-                                   frame_of(show, "390b")};
-  const std::vector<Picture> jumped = render("Flash", 16, 12, frames, false);
-  const std::vector<Picture> full = render("Flash", 16, 12, frames, true);
-  ASSERT_EQ(jumped.size(), frames.size());
-  ASSERT_EQ(full.size(), frames.size());
-  for (size_t i = 0; i < frames.size(); ++i) {
-    EXPECT_TRUE(jumped[i] == full[i]) << "frame " << frames[i];
-  }
-  EXPECT_EQ(full[1][0], 255);  // the frame after a flash beat is white
-  // Flashes every 8 beats: the last, on beat 384, has faded by a fifth when its node ends.
-  EXPECT_GT(full.back()[0], 150);
-  EXPECT_LT(full.back()[0], 255);
 }
 
 TEST(Bench, TimeStats) {
-  const TimeStats one = time_stats({4.0});
-  EXPECT_DOUBLE_EQ(one.mean, 4.0);
-  EXPECT_DOUBLE_EQ(one.median, 4.0);
-  EXPECT_DOUBLE_EQ(one.p99, 4.0);
   std::vector<double> ms;
   for (int i = 200; i >= 1; --i) ms.push_back(i);  // 1 .. 200, unsorted
   const TimeStats s = time_stats(ms);
@@ -144,66 +94,61 @@ TEST(Bench, TimeStats) {
   EXPECT_DOUBLE_EQ(s.max, 200.0);
 }
 
-// Every line of tests/golden/frames.list against its picture (see tests/golden/README.md).
+// Every line of tests/golden/frames.list against its picture (see tests/golden/README.md), by
+// mean absolute difference per channel value.
 TEST(Golden, FramesMatchTheirPictures) {
   constexpr int width = 256, height = 192;
-  constexpr double tolerance = 2.0;  // mean absolute difference per channel value
   std::ifstream list("tests/golden/frames.list");
-  ASSERT_TRUE(list.good()) << "no tests/golden/frames.list";
-  const ShowFrames show;
-  std::vector<std::pair<std::string, int>> goldens;
-  std::string line;
-  while (std::getline(list, line)) {
-    std::istringstream fields(line);
-    std::string name, moment;
-    if (!(fields >> name) || name[0] == '#') continue;
-    ASSERT_TRUE(static_cast<bool>(fields >> moment)) << "no moment in: " << line;
-    goldens.emplace_back(name, frame_of(show, moment));
+  std::vector<std::pair<int, std::string>> goldens;
+  std::string name, moment;
+  while (list >> name) {
+    if (name[0] == '#')
+      std::getline(list, name);
+    else if (list >> moment)
+      goldens.emplace_back(frame_of(moment), name);
   }
-  ASSERT_FALSE(goldens.empty());
+  ASSERT_FALSE(goldens.empty()) << "no tests/golden/frames.list";
   std::stable_sort(goldens.begin(), goldens.end(),
-                   [](const auto& a, const auto& b) { return a.second < b.second; });
-
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   ShowRenderer renderer;
   std::string error;
   ASSERT_TRUE(renderer.Create(width, height, "", error)) << error;
-  for (const auto& [name, frame] : goldens) {
+  for (const auto& [frame, name] : goldens) {
     renderer.StepTo(frame);
     Picture actual;
     renderer.ReadRgb(actual);
     const std::string path = "tests/golden/" + name + ".png";
     int w = 0, h = 0, channels = 0;
-    unsigned char* pixels = stbi_load(path.c_str(), &w, &h, &channels, 3);
-    Picture expected;
-    if (pixels != nullptr && w == width && h == height) {
-      expected.assign(pixels, pixels + static_cast<size_t>(w) * h * 3);
+    unsigned char* expected = stbi_load(path.c_str(), &w, &h, &channels, 3);
+    double difference = 255.0;
+    if (expected != nullptr && w == width && h == height) {
+      difference = 0.0;
+      for (size_t i = 0; i < actual.size(); ++i) difference += std::abs(actual[i] - expected[i]);
+      difference /= static_cast<double>(actual.size());
     }
-    stbi_image_free(pixels);
-    const double difference = mean_difference(actual, expected);
-    if (difference > tolerance) {
+    stbi_image_free(expected);
+    if (difference > 2.0) {
       std::filesystem::create_directories(GOLDEN_ACTUAL_DIR);
       const std::string actual_path = std::string(GOLDEN_ACTUAL_DIR) + "/" + name + ".png";
       write_png(actual_path, width, height, actual, error);
-      ADD_FAILURE() << name << " (frame " << frame << "): mean difference " << difference << " > "
-                    << tolerance << " against " << path << "; this run's picture is " << actual_path
+      ADD_FAILURE() << name << " (frame " << frame << "): mean difference " << difference
+                    << " > 2 against " << path << "; this run's picture is " << actual_path
                     << ". If the change is intended, run `make golden`.";
     }
   }
 }
 
-// The plasma block runs without the toon program, so its face shows the plasma: many shades of
-// blue (the toon program would give a few flat bands) and no red or green.
+// The plasma block alone runs without the toon program, so its face shows the plasma: many
+// shades of blue (the toon program would give a few flat bands) and no red or green.
 TEST(ShowRenderer, PlasmaBlockShowsItsTexture) {
-  const ShowFrames show;
-  const std::vector<Picture> pictures = render("PlasmaBlock", 64, 48, {frame_of(show, "5")}, false);
-  ASSERT_EQ(pictures.size(), 1u);
+  const Picture picture = render("PlasmaBlock", 64, 48, {frame_of("5")}, false).at(0);
   std::vector<bool> blues(256, false);
   int red_green = 0;
   for (int y = 16; y < 32; ++y) {
     for (int x = 24; x < 40; ++x) {
-      const unsigned char* p = &pictures[0][(y * 64 + x) * 3];
+      const unsigned char* p = &picture[(y * 64 + x) * 3];
       blues[p[2]] = true;
-      red_green = std::max<int>(red_green, std::max(p[0], p[1]));
+      red_green = std::max<int>({red_green, p[0], p[1]});
     }
   }
   EXPECT_EQ(red_green, 0);
