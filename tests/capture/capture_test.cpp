@@ -108,8 +108,7 @@ TEST(Golden, FramesMatchTheirPictures) {
       goldens.emplace_back(frame_of(moment), name);
   }
   ASSERT_FALSE(goldens.empty()) << "no tests/golden/frames.list";
-  std::stable_sort(goldens.begin(), goldens.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::sort(goldens.begin(), goldens.end());
   ShowRenderer renderer;
   std::string error;
   ASSERT_TRUE(renderer.Create(width, height, "", error)) << error;

@@ -31,10 +31,10 @@ bool read_mono(const char* path, size_t limit, std::vector<double>& out) {
   return true;
 }
 
-// Loudness envelope in 10 ms frames.
+// Loudness envelope: 10 ms windows every 1 ms (a coarser hop can miss the true alignment).
 std::vector<double> frames_rms(const std::vector<double>& x) {
   std::vector<double> e;
-  for (size_t i = 0; i + 441 <= x.size(); i += 441) {
+  for (size_t i = 0; i + 441 <= x.size(); i += 44) {
     double s = 0.0;
     for (size_t k = i; k < i + 441; ++k) s += x[k] * x[k];
     e.push_back(std::sqrt(s / 441.0));
@@ -82,12 +82,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "FAIL: the recording is silent or shorter than the opening\n");
     return 1;
   }
-  // Coarse: where the loudness envelope fits best; fine: to the sample, within two frames of it.
+  // Coarse: where the loudness envelope fits best; fine: to the sample, within 3 ms of it.
   double coarse = 0.0, fine = 0.0;
   const size_t centre =
-      441 * best_lag(frames_rms(reference), frames_rms(recorded), 0, SIZE_MAX, coarse);
+      44 * best_lag(frames_rms(reference), frames_rms(recorded), 0, SIZE_MAX, coarse);
   const size_t lag =
-      best_lag(reference, recorded, centre > 882 ? centre - 882 : 0, centre + 882, fine);
+      best_lag(reference, recorded, centre > 132 ? centre - 132 : 0, centre + 132, fine);
   std::printf("the track starts %.3f s into the recording: envelope match %.3f, waveform %.3f\n",
               lag / double(kRate), coarse, fine);
   if (fine < 0.9) {

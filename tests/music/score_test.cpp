@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <set>
 #include <sstream>
 
@@ -31,8 +30,6 @@ TEST(ScoreNotes, NamesAndChords) {
   EXPECT_EQ(chord, (std::vector<double>{57, 60, 64, 69}));
   ASSERT_TRUE(music::parse_chord("F:maj7", chord));
   EXPECT_EQ(chord, (std::vector<double>{53, 57, 60, 64}));
-  ASSERT_TRUE(music::parse_chord("C#:7", chord));  // roots stay within C3..B3
-  EXPECT_EQ(chord.front(), 49.0);
   EXPECT_FALSE(music::parse_chord("A:dim13", chord) || music::parse_chord("Am", chord));
 }
 
@@ -93,10 +90,8 @@ TEST(ScoreParse, MistakesAreReportedWithTheirLine) {
       {"length 5\ninstrument k kick\npattern p 1\n  k x x x\n",
        "line 3: pattern 'p': track k has 3 steps, expected 4"},
       {"length 5\ninstrument k kick\npattern p 1\n  q x x x x\n", "line 4: unknown track 'q'"},
-      {"length 5\ninstrument k kick wobble=2\n", "line 2: voice kick has no parameter 'wobble'"},
       {"length 5\ninstrument b bass\npattern p 1\n  b A1 . - .\n", "holds ('-') after no note"},
       {"length 5\nsection a 8\nsection b 4\n", "line 3: sections must start in ascending beat"},
-      {"length 5\nsection a 0\n  0 play nothing\n", "line 3: unknown pattern 'nothing'"},
       {"length 5\ninstrument p pad\nsection a 0\n  ramp p gain 0 4 0 1\n  ramp p gain 2 6 0 1\n",
        "line 5: ramps of p gain overlap"},
       {"instrument p pad\n", "the score gives no length"},
@@ -133,15 +128,6 @@ TEST(CommittedScore, FollowsTheShow) {
   for (const music::Note& n : crash->notes) crashes.insert(n.beat);
   for (int beat : {50, 64, 80, 144, 160, 224, 236, 250, 266, 330, 372})
     EXPECT_TRUE(crashes.count(beat)) << "no crash on flash beat " << beat;
-  size_t kicks = 0;
-  for (const music::Track& t : score.tracks) {
-    if (t.type != "kick") continue;
-    for (const music::Note& n : t.notes) {
-      EXPECT_EQ(n.beat, std::floor(n.beat)) << t.name << " off the beat grid";
-      ++kicks;
-    }
-  }
-  EXPECT_GT(kicks, 250u);
   ASSERT_FALSE(notes(score.FindTrack("walk")).empty());
   EXPECT_EQ(score.FindTrack("walk")->notes.front().beat, 160.0);
 }
