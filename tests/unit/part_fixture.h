@@ -7,6 +7,7 @@
 
 #include "demo/demo.h"
 #include "effect/blockimage.h"
+#include "keyframes.h"
 
 // Seconds per beat at the show's 140 BPM, in single precision as the show keeps it.
 const float test_spb = 60.0f / 140.0f;
@@ -20,7 +21,7 @@ struct BuiltPart {
   BuiltPart(part_builder_t build, int first, int last) {
     list = build(nullptr, camera, test_spb,
                  static_cast<float>(first * static_cast<double>(test_spb)), first, last);
-    for (Enabler* node = list; node != nullptr; node = node->next) nodes.push_back(node);
+    nodes = list_nodes(list);
   }
   ~BuiltPart() { enabler_cleanup(list); }
   effect::BlockImage* image(int n) { return static_cast<effect::BlockImage*>(nodes[n]->effect); }
