@@ -12,7 +12,9 @@ namespace {
 using V = omni::Vector3<float>;
 using C = effect::Camera;
 
-void step(C& camera, float time) { camera.UpdateLogic(time, 0, false); }
+void step(C& camera, float time) {
+  camera.UpdateLogic(time, 0, false);
+}
 
 // The modelview matrix UpdateLocation leaves on an identity matrix.
 std::array<float, 16> view_of(C& camera) {

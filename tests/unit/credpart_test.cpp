@@ -5,6 +5,7 @@
 #include "gl_context.h"
 #include "helpers.h"
 #include "keyframes.h"
+#include "part_fixture.h"
 
 namespace {
 
@@ -12,12 +13,8 @@ using BI = effect::BlockImage;
 using C = effect::Camera;
 
 // The credits part as init_demo places it: beats 330 to 372 from about 141.43 s.
-struct CredPart {
-  C camera;
-  float spb = beat2seconds(140, 4);
-  float start_time = static_cast<float>(330.0 * spb);
-  Enabler* list = init_credpart(nullptr, camera, spb, start_time, 330, 372);
-  ~CredPart() { enabler_cleanup(list); }
+struct CredPart : BuiltPart {
+  CredPart() : BuiltPart(init_credpart, 330, 372) {}
 };
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace {
 // Lives until the process ends and is never destroyed: tearing EGL down at exit unloads Mesa's
 // driver, whose remaining allocations would then show up as leaks of an unknown module.
 gl::HeadlessContext* context = nullptr;
-}
+}  // namespace
 
 gl::HeadlessContext* test_gl_context() {
   static bool tried = false;

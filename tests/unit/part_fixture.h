@@ -16,11 +16,13 @@ const float test_spb = 60.0f / 140.0f;
 // at first x spb. Owns the nodes; needs the test GL context.
 struct BuiltPart {
   effect::Camera camera;
+  float spb = test_spb;
+  float start_time = 0.0f;
   Enabler* list = nullptr;
   std::vector<Enabler*> nodes;
-  BuiltPart(part_builder_t build, int first, int last) {
-    list = build(nullptr, camera, test_spb,
-                 static_cast<float>(first * static_cast<double>(test_spb)), first, last);
+  BuiltPart(part_builder_t build, int first, int last)
+      : start_time(static_cast<float>(first * static_cast<double>(test_spb))) {
+    list = build(nullptr, camera, spb, start_time, first, last);
     nodes = list_nodes(list);
   }
   ~BuiltPart() { enabler_cleanup(list); }

@@ -9,18 +9,15 @@
 #include "gl_context.h"
 #include "helpers.h"
 #include "keyframes.h"
+#include "part_fixture.h"
 
 namespace {
 
 using C = effect::Camera;
 
 // The scroller part as init_demo places it: beats 266 to 330 from 114.0 s.
-struct ScrollerPart {
-  C camera;
-  float spb = beat2seconds(140, 4);
-  float start_time = static_cast<float>(266.0 * spb);
-  Enabler* list = init_scrollerpart(nullptr, camera, spb, start_time, 266, 330);
-  ~ScrollerPart() { enabler_cleanup(list); }
+struct ScrollerPart : BuiltPart {
+  ScrollerPart() : BuiltPart(init_scrollerpart, 266, 330) {}
 };
 
 }  // namespace

@@ -89,7 +89,7 @@ TEST(ShaderManager, BrokenShaderIsReportedAndNotKept) {
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST(ShaderManager, ReleasesProgramsInReverseOrder) {
+TEST(ShaderManager, DestructionReleasesEveryProgram) {
   ASSERT_NE(test_gl_context(), nullptr);
   GLuint first = 0, second = 0;
   {
