@@ -26,23 +26,13 @@ bool track_due(const Key& k, float time, const omni::Vector3<float>& from,
 
 void Camera::AddPosition(transition_t transition, float start_time, float duration,
                          const omni::Vector3<float>& target) {
-  Place p;
-  p.transition = transition;
-  p.start_time = start_time;
-  p.duration = duration;
-  p.target = target;
-  places.push_back(p);
+  places.push_back(Place{transition, start_time, duration, target});
   place_count = static_cast<unsigned int>(places.size());
 }
 
 void Camera::AddRotation(transition_t transition, float start_time, float duration,
                          const omni::Vector3<float>& target) {
-  Rotation r;
-  r.transition = transition;
-  r.start_time = start_time;
-  r.duration = duration;
-  r.target = target;
-  rotations.push_back(r);
+  rotations.push_back(Rotation{transition, start_time, duration, target});
   rotation_count = static_cast<unsigned int>(rotations.size());
 }
 

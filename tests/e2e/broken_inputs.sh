@@ -8,6 +8,7 @@ file=$1
 kind=$2
 player=$(readlink -f "$3")
 . "$(dirname "$0")/player_lib.sh"
+. "$(dirname "$0")/break_file.sh"
 player_lib_init "$0" "$@"
 make_music 4
 
@@ -18,20 +19,9 @@ case "$file" in
   *) echo "unknown file $file" >&2; exit 2 ;;
 esac
 
-case "$kind" in
-  absent) rm -f "$target" ;;
-  empty) : > "$target" ;;
-  truncated)
-    # Cut in the middle: the 4 s track then ends after about 2 s, before the player is stopped;
-    # a shader ends in the middle of its text.
-    size=$(stat -c %s "$target")
-    head -c $(( size / 2 )) "$target" > "$work/part" && mv "$work/part" "$target" ;;
-  garbage)
-    # Deterministic bytes that are no valid file of any kind the player reads.
-    awk 'BEGIN { srand(7); for (i = 0; i < 6000; i++) printf "%c", 1 + int(rand() * 254) }' \
-      > "$target" ;;
-  *) echo "unknown kind $kind" >&2; exit 2 ;;
-esac
+# A truncated track is cut in the middle: the 4 s track then ends after about 2 s, before the
+# player is stopped; a truncated shader ends in the middle of its text.
+break_file "$target" "$kind"
 
 start_player -w
 sleep 2

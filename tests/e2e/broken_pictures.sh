@@ -13,20 +13,8 @@ mkdir -p "$work/shaders" "$work/data"
 cp "$root"/shaders/toon.* "$work/shaders/"
 pictures=$(cd "$root/data" && ls *.png)
 
-break_picture() {  # FILE KIND
-  local target=$work/data/$1
-  case "$2" in
-    absent) rm -f "$target" ;;
-    empty) : > "$target" ;;
-    truncated)
-      local size
-      size=$(stat -c %s "$target")
-      head -c $(( size / 2 )) "$target" > "$work/part" && mv "$work/part" "$target" ;;
-    garbage)
-      awk 'BEGIN { srand(11); for (i = 0; i < 3000; i++) printf "%c", 1 + int(rand() * 254) }' \
-        > "$target" ;;
-  esac
-}
+. "$(dirname "$0")/break_file.sh"
+break_picture() { break_file "$work/data/$1" "$2" 11; }
 
 # A frame in every part, and the show's last.
 moments=12,30,50,90,100,120,150,389b
