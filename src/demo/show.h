@@ -57,9 +57,9 @@ class Show {
   omni::ShaderObject* program = nullptr;  // bound around every effect when not null
   BeatClock clock;
 
-  Show(Enabler* timeline, effect::Camera* camera, omni::ShaderObject* program,
+  Show(Enabler* timeline_, effect::Camera* camera_, omni::ShaderObject* program_,
        float seconds_per_beat)
-      : timeline(timeline), camera(camera), program(program), clock(seconds_per_beat) {}
+      : timeline(timeline_), camera(camera_), program(program_), clock(seconds_per_beat) {}
 
   void Frame(float demo_time, const FreeView& view, bool draw = true);
   // True once the beat counter has passed the show's last beat: leave the loop.

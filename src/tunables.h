@@ -1,0 +1,23 @@
+#ifndef TESSARY_TUNABLES_H
+#define TESSARY_TUNABLES_H
+
+// The show's numbers that more than one file needs, each with its one home here.
+//
+// How to use: include this header and use the name; never write the number out again, tests
+// included. A number only one file needs stays in that file, next to its reason.
+
+// The track's tempo in beats a minute: the script counts in these beats.
+constexpr int show_bpm = 140;
+
+// Steps of demo time a second. The show's state advances in steps of exactly 1 / show_fps s:
+// the player's frame cap, the offline renderer's frame rate and the bench's frame budget.
+constexpr int show_fps = 120;
+
+// Seconds per beat, in single precision as the show keeps it (equal to beat2seconds(140, 4)).
+constexpr float show_seconds_per_beat = static_cast<float>(60.0 / show_bpm);
+
+// The plasma part's beat, counted from its start, on which the pillar walk begins (and the part
+// flashes).
+constexpr int plasma_pillar_beat = 10;
+
+#endif
