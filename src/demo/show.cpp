@@ -1,5 +1,7 @@
 #include "demo/show.h"
 
+#include <algorithm>
+
 #include "gl/glcheck.h"
 #include "shadermanager.h"
 
@@ -24,15 +26,39 @@ bool PauseClock::Toggle(float elapsed) {
 
 float PauseClock::DemoTime(float elapsed) {
   if (paused) pause_length = elapsed - pause_start;
-  return elapsed - (paused_total + pause_length);
+  return static_cast<float>(offset + (elapsed - (paused_total + pause_length)));
+}
+
+void PauseClock::SeekTo(float elapsed, float demo_time) {
+  if (paused) pause_length = elapsed - pause_start;
+  offset = static_cast<double>(demo_time) - (elapsed - (paused_total + pause_length));
 }
 
 void Show::Frame(float demo_time, const FreeView& view, bool draw) {
   clock.Advance(demo_time);
+  Walk(demo_time, view, true, draw);
+  clock.beat_changed = false;
+}
+
+void Show::Redraw(const FreeView& view) {
+  glCheck(glClearColor(clear_color[0], clear_color[1], clear_color[2], clear_color[3]));
+  Walk(0.0f, view, false, true);
+}
+
+void Show::ReplayCarried() {
+  for (const Enabler* node : carried_) node->effect->Draw();
+  carried_.clear();
+}
+
+void Show::Walk(float demo_time, const FreeView& view, bool update, bool draw) {
   const int beat = clock.beat;
   const bool beat_changed = clock.beat_changed;
 
   if (draw) {
+    if (update) {
+      ReplayCarried();
+      glCheck(glGetFloatv(GL_COLOR_CLEAR_VALUE, clear_color));
+    }
     glCheck(glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT));
     glCheck(glLoadIdentity());
     glCheck(glPushMatrix());
@@ -42,26 +68,28 @@ void Show::Frame(float demo_time, const FreeView& view, bool draw) {
       glCheck(glRotatef(view.rotation.y, 0, 1, 0));
     }
   }
-  camera->UpdateLogic(demo_time, beat, beat_changed);
+  if (update) camera->UpdateLogic(demo_time, beat, beat_changed);
   if (draw && !view.free_camera) camera->UpdateLocation();
 
-  // NOTE: every active effect costs an update and a draw per frame; inactive ones only the test.
+  // NOTE: every active effect costs an update and a draw per step; inactive ones only the test.
   for (Enabler* node = timeline; node != nullptr; node = node->next) {
     if (beat < node->start || beat >= node->end) continue;
-    const float local_time = demo_time - node->start_time;
-    const int local_beat = beat - node->start;
     if (draw) {
       glCheck(glPushMatrix());
       if (program != nullptr) program->Begin();
     }
-    node->effect->UpdateLogic(local_time, local_beat, beat_changed);
+    if (update) {
+      node->effect->UpdateLogic(demo_time - node->start_time, beat - node->start, beat_changed);
+    }
     if (draw) {
       node->effect->Draw();
       if (program != nullptr) program->End();
       glCheck(glPopMatrix());
+    } else if (node->effect->DrawSetsStateOnly() &&
+               std::find(carried_.begin(), carried_.end(), node) == carried_.end()) {
+      carried_.push_back(node);
     }
   }
 
   if (draw) glCheck(glPopMatrix());
-  clock.beat_changed = false;
 }

@@ -1,6 +1,8 @@
 #ifndef TESSARY_DEMO_SHOW_H
 #define TESSARY_DEMO_SHOW_H
 
+#include <vector>
+
 #include "demo/demo.h"
 #include "omni/vector3.h"
 
@@ -22,18 +24,22 @@ struct BeatClock {
   void Advance(float demo_time);
 };
 
-// The developer pause: demo time is clock time less every pause. While paused, demo time stands
-// at the moment the pause began; on resume it goes on from there.
+// The developer pause and the seek: demo time is clock time less every pause, plus the offset
+// seeks and a late start add. While paused, demo time stands at the moment the pause began; on
+// resume it goes on from there.
 struct PauseClock {
   bool paused = false;
   float pause_start = 0.0f;   // clock time at which the current pause began
   float pause_length = 0.0f;  // length of the current pause so far
   float paused_total = 0.0f;  // sum of the finished pauses
+  double offset = 0.0;        // added to demo time: where the show was started or sought to
 
   // Pauses or resumes at clock time `elapsed`; returns true when now paused.
   bool Toggle(float elapsed);
   // Demo time for this frame's clock time; call once a frame.
   float DemoTime(float elapsed);
+  // Makes the demo time at clock time `elapsed` equal `demo_time`, paused or not.
+  void SeekTo(float elapsed, float demo_time);
 };
 
 // The free camera of the developer controls, as the frame sees it.
@@ -44,26 +50,41 @@ struct FreeView {
   omni::Vector3<float> rotation;  // x: pitch about X, y: yaw about Y, degrees
 };
 
-// One frame of the show, shared by the player and the offline renderer.
+// One step of the show, shared by the player and the offline renderer.
 // In: the demo time (clock time less paused time) and the free-camera view. Carried between
-// frames: the beat clock, the camera's tracks, every effect's own state and the clear colour
+// steps: the beat clock, the camera's tracks, every effect's own state and the clear colour
 // the flash leaves. Out: the frame drawn into the current GL framebuffer (not shown), or, when
-// `draw` is false, only the state advanced with no GL call at all (the flash's clear colour
-// then keeps its old value; draw the frame before a kept one to carry it over).
+// `draw` is false, only the state advanced with no GL call at all. The next drawn step first
+// replays the last Draw of every effect whose Draw only sets state (the flash), so a frame
+// after undrawn steps is the frame of the loop that draws every step.
 class Show {
  public:
   Enabler* timeline = nullptr;            // not owned
   effect::Camera* camera = nullptr;       // not owned
   omni::ShaderObject* program = nullptr;  // bound around every effect when not null
   BeatClock clock;
+  // The clear colour the last drawn frame began with, for drawing it again.
+  float clear_color[4] = {0, 0, 0, 0};
 
   Show(Enabler* timeline_, effect::Camera* camera_, omni::ShaderObject* program_,
        float seconds_per_beat)
       : timeline(timeline_), camera(camera_), program(program_), clock(seconds_per_beat) {}
 
   void Frame(float demo_time, const FreeView& view, bool draw = true);
+  // Draws the last step again, changing no state: a paused frame, or one shown before the next
+  // step is due. The picture is the step's own, but for the free camera.
+  void Redraw(const FreeView& view);
   // True once the beat counter has passed the show's last beat: leave the loop.
   bool Over() const { return clock.beat > show_last_beat; }
+
+ private:
+  // Clears, sets up the view and walks the active nodes; `update` also runs their UpdateLogic.
+  void Walk(float demo_time, const FreeView& view, bool update, bool draw);
+  // Replays the Draw of the state-only effects that ran undrawn since the last drawn step.
+  void ReplayCarried();
+
+  // State-only nodes run in undrawn steps since the last drawn one (at most a few).
+  std::vector<const Enabler*> carried_;
 };
 
 #endif

@@ -28,6 +28,7 @@ class Flash : public omni::Effect {
   void AddFlash(const int& beat);
   const char* Name() override { return "Flash"; }
   int Draw() override;
+  bool DrawSetsStateOnly() const override { return true; }
   void UpdateLogic(const float& time, const int& beat, const bool& beat_changed) override;
 };
 

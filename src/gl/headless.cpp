@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "gl/framegrab.h"
 #include "gl/glcheck.h"
 
 namespace gl {
@@ -86,19 +87,7 @@ bool HeadlessContext::Create(int width_, int height_, std::string& error) {
 }
 
 void HeadlessContext::ReadRgb(std::vector<unsigned char>& rgb) const {
-  const size_t row = static_cast<size_t>(width) * 3;
-  rgb.resize(row * height);
-  glCheck(glPixelStorei(GL_PACK_ALIGNMENT, 1));
-  glCheck(glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data()));
-  // GL reads bottom row first; pictures are stored top row first.
-  std::vector<unsigned char> swap(row);
-  for (int y = 0; y < height / 2; ++y) {
-    unsigned char* a = rgb.data() + row * y;
-    unsigned char* b = rgb.data() + row * (height - 1 - y);
-    std::memcpy(swap.data(), a, row);
-    std::memcpy(a, b, row);
-    std::memcpy(b, swap.data(), row);
-  }
+  read_rgb(0, 0, width, height, rgb);
 }
 
 void HeadlessContext::Destroy() {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "bench.h"
-#include "moments.h"
-#include "outputs.h"
+#include "demo/moments.h"
+#include "gl/framegrab.h"
 #include "showrenderer.h"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -35,7 +35,7 @@ std::vector<Picture> render(const std::string& effect, int width, int height,
   }
   for (int frame : frames) {
     if (!every_frame) renderer.StepTo(frame);
-    while (every_frame && renderer.next_frame <= frame) renderer.Step(FrameUse::keep);
+    while (every_frame && renderer.NextFrame() <= frame) renderer.DrawNext();
     pictures.emplace_back();
     renderer.ReadRgb(pictures.back());
   }
@@ -59,7 +59,7 @@ TEST(ShowFrames, MomentsBecomeFramesOfTheShow) {
   EXPECT_EQ(frame_of("12.5"), 1500);
   EXPECT_EQ(frame_of("0.001"), 1);  // the first frame at or after the moment
   EXPECT_EQ(frame_of("224b"), show.first_frame_of_beat[224]);
-  EXPECT_NEAR(frame_time(frame_of("224b")), 96.0, 1.0 / 120);  // the image part begins at 96 s
+  EXPECT_NEAR(step_time(frame_of("224b")), 96.0, 1.0 / 120);  // the image part begins at 96 s
   for (const char* bad : {"", "-1", "nan", "inf", "12.5b", "391b", "167.2", "12s"}) {
     int frame = 0;
     std::string error;
@@ -129,7 +129,7 @@ TEST(Golden, FramesMatchTheirPictures) {
     if (difference > 2.0) {
       std::filesystem::create_directories(GOLDEN_ACTUAL_DIR);
       const std::string actual_path = std::string(GOLDEN_ACTUAL_DIR) + "/" + name + ".png";
-      write_png(actual_path, width, height, actual, error);
+      gl::write_png(actual_path, width, height, actual, error);
       ADD_FAILURE() << name << " (frame " << frame << "): mean difference " << difference
                     << " > 2 against " << path << "; this run's picture is " << actual_path
                     << ". If the change is intended, run `make golden`.";

@@ -1,16 +1,21 @@
 #include "demo/show.h"
 
+#include "demo/moments.h"
+#include "demo/playhead.h"
+#include "effect/flash.h"
+
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "gl/glcheck.h"
 #include "gl_context.h"
-#include "helpers.h"
+#include "tunables.h"
 
 namespace {
 
-const float spb = beat2seconds(140, 4);
+const float spb = show_seconds_per_beat;
 
 struct Call {
   float time;
@@ -52,7 +57,7 @@ TEST(FrameStep, FirstFrameIsBeatZero) {
   ASSERT_EQ(f.recorder->calls.size(), 1u);
   EXPECT_EQ(f.recorder->calls[0].beat, 0);
   EXPECT_TRUE(f.recorder->calls[0].beat_changed);
-  f.show.Frame(1 / 120.0f, FreeView(), false);
+  f.show.Frame(1 / static_cast<float>(show_fps), FreeView(), false);
   EXPECT_EQ(f.recorder->calls[1].beat, 0);
   EXPECT_FALSE(f.recorder->calls[1].beat_changed);
   EXPECT_EQ(f.recorder->draws, 0);  // logic only
@@ -75,15 +80,15 @@ TEST(FrameStep, LateFrameCatchesUpOneBeatPerFrame) {
 TEST(FrameStep, EffectsSeeTimeAndBeatOfTheirNode) {
   Fixture f(50, 94);
   int frame = 0;
-  while (f.show.clock.beat < 50) f.show.Frame(frame++ / 120.0f, FreeView(), false);
+  while (f.show.clock.beat < 50) f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
   ASSERT_EQ(f.recorder->calls.size(), 1u);  // nothing before its first beat
   const Call& first = f.recorder->calls[0];
   EXPECT_EQ(first.beat, 0);
   EXPECT_TRUE(first.beat_changed);
-  EXPECT_FLOAT_EQ(first.time, (frame - 1) / 120.0f - 21.428572f);
+  EXPECT_FLOAT_EQ(first.time, (frame - 1) / static_cast<float>(show_fps) - 21.428572f);
   EXPECT_GE(first.time, 0.0f);
-  EXPECT_LT(first.time, 1 / 120.0f);
-  while (f.show.clock.beat < 94) f.show.Frame(frame++ / 120.0f, FreeView(), false);
+  EXPECT_LT(first.time, 1 / static_cast<float>(show_fps));
+  while (f.show.clock.beat < 94) f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
   EXPECT_EQ(f.recorder->calls.back().beat, 43);  // beat 94 itself is not in the node
 }
 
@@ -108,12 +113,12 @@ TEST(FrameStep, ShowEndsAfterBeat389) {
   Fixture f(0, 385);
   int frame = 0;
   while (!f.show.Over()) {
-    f.show.Frame(frame++ / 120.0f, FreeView(), false);
+    f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
     ASSERT_LT(frame, 30000);
   }
   EXPECT_EQ(f.show.clock.beat, 390);
-  EXPECT_GE((frame - 1) / 120.0f, 390 * spb - 0.001f);
-  EXPECT_LT((frame - 1) / 120.0f, 390 * spb + 1 / 120.0f);
+  EXPECT_GE((frame - 1) / static_cast<float>(show_fps), 390 * spb - 0.001f);
+  EXPECT_LT((frame - 1) / static_cast<float>(show_fps), 390 * spb + 1 / static_cast<float>(show_fps));
   EXPECT_EQ(f.recorder->calls.back().beat, 384);  // the node's range ends at 385
 }
 
@@ -131,4 +136,69 @@ TEST(FrameStep, DrawnFrameBalancesTheMatrixStackAndBindsTheProgram) {
   glGetFloatv(GL_MODELVIEW_MATRIX, m);
   EXPECT_EQ(m[14], 0.0f);  // the camera's transform is inside the frame's push and pop
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(FrameStep, SeekMovesDemoTimeWhetherPausedOrNot) {
+  PauseClock pause;
+  pause.SeekTo(1.0f, 50.0f);
+  EXPECT_FLOAT_EQ(pause.DemoTime(2.0f), 51.0f);
+  pause.Toggle(3.0f);
+  pause.SeekTo(4.0f, 10.0f);
+  EXPECT_FLOAT_EQ(pause.DemoTime(6.0f), 10.0f);  // still paused, at the moment sought
+  pause.DemoTime(7.0f);
+  pause.Toggle(7.0f);
+  EXPECT_FLOAT_EQ(pause.DemoTime(8.0f), 11.0f);
+}
+
+TEST(FrameStep, StepAtIsTheLastStepDue) {
+  for (int n : {0, 1, 119, 1500, 12000, 20058}) {
+    EXPECT_EQ(step_at(step_time(n)), n);
+    EXPECT_EQ(step_at(std::nextafter(step_time(n), -1.0f)), n - 1);
+  }
+}
+
+// Steps run undrawn, a seek back and a redraw all give the picture of the loop that draws every
+// step: around a flash (whose clear colour a frame carries into the next) and after its node has
+// ended.
+TEST(Playhead, EveryWayToAFrameGivesTheFullLoopsPicture) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  const auto build = [](effect::Camera&) {
+    auto* flash = new effect::Flash();
+    flash->AddFlash(2);
+    return enabler_append(nullptr, flash, 0, 4, spb);
+  };
+  const ShowFrames frames;
+  const int flash = frames.first_frame_of_beat[2];
+  const int steps[] = {flash, flash + 1, flash + 60, frames.first_frame_of_beat[5]};
+  const auto pixel = [] { return read_test_pixels()[0]; };
+
+  // One playhead at a time: the clear colour is the context's, as in a program with one show.
+  std::vector<int> full;
+  {
+    Playhead head(build, nullptr);
+    for (int step : steps) {
+      while (head.NextStep() <= step) head.DrawNext(FreeView());
+      full.push_back(pixel());
+    }
+  }
+  {
+    Playhead head(build, nullptr);
+    for (size_t i = 0; i < full.size(); ++i) {
+      head.SeekTo(steps[i]);
+      head.DrawNext(FreeView());
+      EXPECT_EQ(pixel(), full[i]) << "step " << steps[i];
+      head.Redraw(FreeView());
+      EXPECT_EQ(pixel(), full[i]) << "step " << steps[i] << " redrawn";
+    }
+    for (size_t i = full.size(); i-- > 0;) {
+      head.SeekTo(steps[i]);  // back: the show is rebuilt
+      head.DrawNext(FreeView());
+      EXPECT_EQ(pixel(), full[i]) << "step " << steps[i] << " sought back";
+    }
+  }
+  // The flash's own first frame is still black, the next white, and the colour holds after
+  // the node's end.
+  EXPECT_EQ(full[0], 0);
+  EXPECT_EQ(full[1], 255);
+  EXPECT_GT(full[3], 0);
 }

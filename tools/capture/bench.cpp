@@ -28,11 +28,11 @@ std::vector<PartTimes> run_bench(ShowRenderer& renderer, int end_frame) {
   std::vector<PartTimes> parts;
   PartTimes all;
   all.part = "all";
-  Progress progress("bench", end_frame - renderer.next_frame);
-  const int first = renderer.next_frame;
-  while (renderer.next_frame < end_frame) {
+  Progress progress("bench", end_frame - renderer.NextFrame());
+  const int first = renderer.NextFrame();
+  while (renderer.NextFrame() < end_frame) {
     const clock::time_point start = clock::now();
-    renderer.Step(FrameUse::keep);
+    renderer.DrawNext();
     const clock::time_point stepped = clock::now();
     glCheck(glFinish());
     const clock::time_point finished = clock::now();
@@ -49,7 +49,7 @@ std::vector<PartTimes> run_bench(ShowRenderer& renderer, int end_frame) {
       times->step.push_back(step);
       times->finish.push_back(finish);
     }
-    progress.Update(renderer.next_frame - first, name);
+    progress.Update(renderer.NextFrame() - first, name);
   }
   progress.Finish();
   parts.push_back(all);

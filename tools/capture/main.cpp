@@ -13,7 +13,8 @@
 #include "bench.h"
 #include "demo/demo.h"
 #include "gl/glcheck.h"
-#include "moments.h"
+#include "demo/moments.h"
+#include "gl/framegrab.h"
 #include "outputs.h"
 #include "progress.h"
 #include "showrenderer.h"
@@ -90,8 +91,8 @@ int capture_stills(const Options& options, const std::vector<int>& frames) {
     renderer.StepTo(frame);
     if (interrupted) return fail("interrupted", interrupted_status);
     renderer.ReadRgb(rgb);
-    const std::string path = (std::filesystem::path(options.png_dir) / still_name(frame)).string();
-    if (!write_png(path, options.width, options.height, rgb, error)) {
+    const std::string path = (std::filesystem::path(options.png_dir) / gl::still_name(frame)).string();
+    if (!gl::write_png(path, options.width, options.height, rgb, error)) {
       return fail(error, failure_status);
     }
     std::printf("%s\n", path.c_str());

@@ -5,22 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "demo/show.h"
-#include "effect/camera.h"
+#include "demo/playhead.h"
 #include "gl/headless.h"
 #include "shadermanager.h"
 
-// How a frame is stepped. Every frame advances the show's state; only some are drawn.
-enum class FrameUse {
-  skip,   // state only, no GL call: the picture is not kept and the next one is not either
-  carry,  // drawn into a single pixel, for the GL state it leaves to the next frame (the clear
-          // colour the flash sets)
-  keep,   // drawn in full, to be read back
-};
-
-// The show (or one effect alone) as the player runs it at a steady 120 frames per second, stepped
-// frame by frame into a headless framebuffer of any size. Owns the GL context, the shader
-// manager, the camera and the timeline; needs no window and no X server.
+// The show (or one effect alone) stepped as the player steps it, one frame per step of
+// 1 / show_fps s, into a headless framebuffer of any size. Owns the GL context, the shader
+// manager and the playhead; needs no window and no X server.
 class ShowRenderer {
  public:
   ShowRenderer() = default;
@@ -33,29 +24,26 @@ class ShowRenderer {
   // singleeffects.h). Returns false with a one-line reason.
   bool Create(int width, int height, const std::string& effect_name, std::string& error);
 
-  // Steps frame `next_frame` and moves on to the next one.
-  void Step(FrameUse use);
-  // Steps on up to and including `frame` (not before `next_frame`), drawing `frame` in full and,
-  // for the GL state they carry, the frame before it and the last frame of every node that ends
-  // on the way. The picture is then that of the full loop, in which every frame is drawn.
-  void StepTo(int frame);
-  // The picture of the last kept frame: RGB rows, top row first.
+  // Runs the next frame and draws it.
+  void DrawNext(const FreeView& view = FreeView()) { head_->DrawNext(view); }
+  // Steps on to `frame` without drawing (rebuilding when it lies behind), then draws it: the
+  // picture of the loop in which every frame is drawn.
+  void StepTo(int frame) {
+    head_->SeekTo(frame);
+    head_->DrawNext(FreeView());
+  }
+  // The picture of the last drawn frame: RGB rows, top row first.
   void ReadRgb(std::vector<unsigned char>& rgb) const { context.ReadRgb(rgb); }
 
-  // The global beat after the last step (-1 before the first).
-  int Beat() const { return show_ ? show_->clock.beat : -1; }
+  // The next frame to run, and the global beat after the last one (-1 before the first).
+  int NextFrame() const { return head_->NextStep(); }
+  int Beat() const { return head_->Beat(); }
 
-  int next_frame = 0;
   gl::HeadlessContext context;
 
  private:
   std::unique_ptr<omni::ShaderManager> manager_;
-  effect::Camera camera_;
-  Enabler* timeline_ = nullptr;
-  std::unique_ptr<Show> show_;
-  // Last frames of the nodes' beat ranges, ascending: an effect's last Draw may leave state (the
-  // flash its clear colour) that holds until another effect changes it.
-  std::vector<int> last_frames_;
+  std::unique_ptr<Playhead> head_;
 };
 
 #endif

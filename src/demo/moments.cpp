@@ -1,0 +1,109 @@
+#include "demo/moments.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "demo/demo.h"
+#include "demo/show.h"
+
+int step_at(float demo_time) {
+  if (demo_time < 0) return -1;
+  int n = static_cast<int>(std::floor(static_cast<double>(demo_time) * show_fps));
+  while (step_time(n + 1) <= demo_time) ++n;
+  while (n >= 0 && step_time(n) > demo_time) --n;
+  return n;
+}
+
+ShowFrames::ShowFrames() {
+  BeatClock clock(show_seconds_per_beat);
+  for (int frame = 0;; ++frame) {
+    clock.Advance(step_time(frame));
+    if (clock.beat_changed) {
+      first_frame_of_beat.push_back(frame);
+      clock.beat_changed = false;
+    }
+    if (clock.beat > show_last_beat) {
+      end_frame = frame + 1;
+      break;
+    }
+  }
+  int beat = 0;
+  for (const ShowPart& part : show_parts) {
+    part_first_frame.push_back(first_frame_of_beat[static_cast<size_t>(beat)]);
+    beat += part.length;
+  }
+}
+
+int ShowFrames::PartAt(int step) const {
+  const auto after = std::upper_bound(part_first_frame.begin(), part_first_frame.end(), step);
+  return std::max(0, static_cast<int>(after - part_first_frame.begin()) - 1);
+}
+
+namespace {
+
+// Parses the whole of `text` as a finite non-negative decimal number.
+bool parse_number(const std::string& text, double& value) {
+  if (text.empty() || text[0] == '-' || text[0] == '+' || std::isspace(text[0])) return false;
+  errno = 0;
+  char* end = nullptr;
+  value = std::strtod(text.c_str(), &end);
+  if (errno != 0 || end != text.c_str() + text.size()) return false;
+  return std::isfinite(value);
+}
+
+// Parses `text` less its one-letter suffix as a whole number.
+bool parse_whole(const std::string& text, double& value) {
+  return parse_number(text.substr(0, text.size() - 1), value) && value == std::floor(value);
+}
+
+}  // namespace
+
+bool ShowFrames::Parse(const std::string& text, int& frame, std::string& error) const {
+  char end_text[80];
+  std::snprintf(end_text, sizeof end_text, "the show ends at %.3f s, beat %d, frame %d",
+                EndSeconds(), static_cast<int>(first_frame_of_beat.size()) - 1, end_frame - 1);
+  double value = 0;
+  if (!text.empty() && text.back() == 'b') {
+    if (!parse_whole(text, value)) {
+      error = "'" + text + "' is not a beat (a whole number followed by b, like 224b)";
+      return false;
+    }
+    if (value >= static_cast<double>(first_frame_of_beat.size())) {
+      error = "beat " + text.substr(0, text.size() - 1) + " is past the end of the show (" +
+              end_text + ")";
+      return false;
+    }
+    frame = first_frame_of_beat[static_cast<size_t>(value)];
+    return true;
+  }
+  if (!text.empty() && text.back() == 'f') {
+    if (!parse_whole(text, value)) {
+      error = "'" + text + "' is not a frame (a whole number followed by f, like 12000f)";
+      return false;
+    }
+    if (value >= static_cast<double>(end_frame)) {
+      error = "frame " + text.substr(0, text.size() - 1) + " is past the end of the show (" +
+              end_text + ")";
+      return false;
+    }
+    frame = static_cast<int>(value);
+    return true;
+  }
+  if (!parse_number(text, value)) {
+    error = "'" + text + "' is not a time (seconds like 12.5, beats like 224b, frames like 12000f)";
+    return false;
+  }
+  if (value > static_cast<double>(EndSeconds())) {
+    error = text + " s is past the end of the show (" + end_text + ")";
+    return false;
+  }
+  // The first step at or after the moment.
+  int n = std::max(0, static_cast<int>(value * show_fps) - 2);
+  while (static_cast<double>(step_time(n)) < value) ++n;
+  frame = n;
+  return true;
+}

@@ -1,0 +1,63 @@
+#include "demo/playhead.h"
+
+#include "demo/moments.h"
+#include "gl/glcheck.h"
+
+Playhead::Playhead(Builder build, omni::ShaderObject* program)
+    : build_(std::move(build)), program_(program) {
+  glCheck(glGetFloatv(GL_COLOR_CLEAR_VALUE, start_clear_color_));
+  Build();
+}
+
+Playhead::~Playhead() {
+  Release();
+}
+
+void Playhead::Build() {
+  camera_ = std::make_unique<effect::Camera>();
+  timeline_ = build_(*camera_);
+  show_ = std::make_unique<Show>(timeline_, camera_.get(), program_, show_seconds_per_beat);
+  next_step_ = 0;
+}
+
+void Playhead::Release() {
+  show_.reset();
+  enabler_cleanup(timeline_);
+  timeline_ = nullptr;
+  camera_.reset();
+}
+
+void Playhead::SeekTo(int step) {
+  if (step < next_step_) {
+    Release();
+    Build();
+    const float* c = start_clear_color_;
+    glCheck(glClearColor(c[0], c[1], c[2], c[3]));
+  }
+  while (next_step_ < step) {
+    show_->Frame(step_time(next_step_), FreeView(), false);
+    ++next_step_;
+  }
+}
+
+bool Playhead::CatchUp(int step, int limit) {
+  for (int n = 0; n < limit && next_step_ < step; ++n) {
+    show_->Frame(step_time(next_step_), FreeView(), false);
+    ++next_step_;
+  }
+  return next_step_ >= step;
+}
+
+void Playhead::DrawNext(const FreeView& view) {
+  show_->Frame(step_time(next_step_), view, true);
+  ++next_step_;
+}
+
+void Playhead::Redraw(const FreeView& view) {
+  if (next_step_ > 0) show_->Redraw(view);
+}
+
+void Playhead::SetProgram(omni::ShaderObject* program) {
+  program_ = program;
+  show_->program = program;
+}
