@@ -5,18 +5,26 @@
 
 #include <SFML/Audio.hpp>
 #include <SFML/Window.hpp>
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "demo/demo.h"
-#include "demo/show.h"
+#include "demo/moments.h"
+#include "demo/playhead.h"
 #include "demo/startup.h"
-#include "effect/camera.h"
+#include "gl/framegrab.h"
 #include "gl/glcheck.h"
 #include "helpers.h"
+#include "player/noise.h"
+#include "player/options.h"
+#include "player/overlay.h"
+#include "player/screen.h"
 #include "player/xerrors.h"
 #include "shadermanager.h"
+#include "tunables.h"
 
 bool music_enabled = true;
 bool fullscreen = true;
@@ -27,6 +35,8 @@ int resolution_y = 768;
 
 namespace {
 const char* const music_path = "data/melody5.ogg";
+// The id of the music's error line: fixed, as scripts and the README match the whole line.
+constexpr int music_message_id = 51;
 
 // Held movement keys of the free camera, applied once per frame in this order.
 enum HeldKey {
@@ -97,10 +107,29 @@ bool audio_device_available() {
   if (null_fd >= 0) ::close(null_fd);
   return device != nullptr;
 }
+
+// Frames per second and frame time over the last half second, for the overlay.
+struct FrameRate {
+  float fps = 0;
+  float frame_ms = 0;
+  int frames = 0;
+  float window_start = 0;
+
+  void Count(float elapsed) {
+    ++frames;
+    const float span = elapsed - window_start;
+    if (span < 0.5f) return;
+    fps = static_cast<float>(frames) / span;
+    frame_ms = 1000.0f * span / static_cast<float>(frames);
+    frames = 0;
+    window_start = elapsed;
+  }
+};
 }  // namespace
 
 void report_music_failure() {
-  print_error("main", 51, "music_init", std::string("Couldn't open music from file ") + music_path);
+  print_error("main", music_message_id, "music_init",
+              std::string("Couldn't open music from file ") + music_path);
 }
 
 // Opens the track; on failure prints the one error line and the show runs by the clock alone.
@@ -118,16 +147,69 @@ void music_play(sf::Music& music, bool play) {
   }
 }
 
-int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "-w") == 0) {
-      fullscreen = false;
-    } else if (std::strcmp(argv[i], "-magic") == 0) {
-      mushroom_mode = true;
+// The show's moments, and where a seek, a loop or a start lands.
+struct Seeker {
+  const ShowFrames& frames;
+  // The first step of part `part`'s successor: the end of a looped part.
+  int PartEnd(int part) const {
+    const size_t next = static_cast<size_t>(part) + 1;
+    return next < frames.part_first_frame.size() ? frames.part_first_frame[next] : frames.end_frame;
+  }
+  int Clamp(int step) const { return std::clamp(step, 0, frames.end_frame - 1); }
+  // One bar (4 beats) from the beat of `step`, to the first step of that beat.
+  int Bar(int step, int bars) const {
+    int beat = 0;
+    while (beat + 1 < static_cast<int>(frames.first_frame_of_beat.size()) &&
+           frames.first_frame_of_beat[static_cast<size_t>(beat) + 1] <= step) {
+      ++beat;
     }
+    beat = std::clamp(beat + 4 * bars, 0, static_cast<int>(frames.first_frame_of_beat.size()) - 1);
+    return Clamp(frames.first_frame_of_beat[static_cast<size_t>(beat)]);
+  }
+  // PageUp: the start of the part playing, or of the one before when within a second of it.
+  int PartBack(int step) const {
+    int part = frames.PartAt(step);
+    if (step - frames.part_first_frame[static_cast<size_t>(part)] < show_fps && part > 0) --part;
+    return frames.part_first_frame[static_cast<size_t>(part)];
+  }
+  int PartForward(int step) const { return Clamp(PartEnd(frames.PartAt(step))); }
+};
+
+int main(int argc, char** argv) {
+  PlayerOptions options;
+  int status = 0;
+  if (!parse_player_options(argc, argv, options, status)) return status;
+  fullscreen = !options.windowed;
+  mushroom_mode = options.magic;
+  if (options.width > 0) {
+    resolution_x = options.width;
+    resolution_y = options.height;
   }
 
-  const float seconds_per_beat = beat2seconds(140, 4);
+  const ShowFrames frames;
+  const Seeker seeker{frames};
+  int start_step = 0;
+  if (!options.start.empty()) {
+    std::string error;
+    if (!frames.Parse(options.start, start_step, error)) {
+      std::fprintf(stderr, "tessary: --start: %s\n", error.c_str());
+      return 2;
+    }
+  }
+  std::error_code ec;
+  const std::filesystem::path shots_dir =
+      std::filesystem::absolute(options.shots.empty() ? "." : options.shots, ec);
+
+  std::string reason;
+  if (!display_available(reason)) {
+    std::fprintf(stderr,
+                 "tessary: %s: the show needs an X display; render it as a video instead with "
+                 "tessary-capture --video FILE\n",
+                 reason.c_str());
+    return 1;
+  }
+  NoiseFilter noise;
+
   PauseClock pause;
   bool escape = false;
   bool free_camera = false;
@@ -135,20 +217,47 @@ int main(int argc, char** argv) {
   omni::Vector3<float> free_rotation(0, 0, 0);
   float free_speed = 1.0f;
   bool held[HELD_KEY_COUNT] = {};
-  omni::ShaderManager* manager = new omni::ShaderManager();
+  long free_ticks = 0;  // 1/show_fps s of clock time the free camera has moved for
+  bool overlay_on = false;
+  bool shot_wanted = false;
+  int loop_part = -1;  // the part played in a loop, or -1
+  FrameRate rate;
+  auto manager = std::make_unique<omni::ShaderManager>();
 
   watch_window_loss(&quit);
+  sf::VideoMode mode(resolution_x, resolution_y, 32);
+  if (fullscreen && options.width == 0) {
+    // The screen as it is: a screen of another shape gets bars, not a stretched picture.
+    mode = sf::VideoMode::getDesktopMode();
+  }
   const sf::Uint32 style =
       fullscreen ? sf::Style::Fullscreen : (sf::Style::Resize | sf::Style::Close);
-  sf::Window* window = new sf::Window(sf::VideoMode(resolution_x, resolution_y, 32), "Tessary",
-                                      style, sf::ContextSettings(24, 8, 0));
+  sf::Window* window = new sf::Window(mode, "Tessary", style, sf::ContextSettings(24, 8, 0));
   sf::Clock clock;
   init_gl();
   init_shaders(*manager);
+  Screen screen;
+  screen.Resize(static_cast<int>(window->getSize().x), static_cast<int>(window->getSize().y));
+  Overlay overlay;
 
-  effect::Camera camera;
-  Enabler* head = init_demo(camera, seconds_per_beat);
-  window->setFramerateLimit(120);
+  auto head = std::make_unique<Playhead>(
+      [](effect::Camera& camera) { return init_demo(camera, show_seconds_per_beat); },
+      (*manager)[0]);
+  head->SeekTo(start_step);
+
+  bool vsync = options.vsync;
+  if (vsync) {
+    noise.vsync_unsupported = false;
+    window->setVerticalSyncEnabled(true);
+    if (noise.vsync_unsupported) {
+      std::fprintf(stderr,
+                   "tessary: vertical sync is not supported here: frames are capped at "
+                   "%d a second instead\n",
+                   show_fps);
+      vsync = false;
+    }
+  }
+  if (!vsync) window->setFramerateLimit(show_fps);
 
   // The music exists only with an audio device: even constructing it opens one.
   std::unique_ptr<sf::Music> music;
@@ -156,6 +265,7 @@ int main(int argc, char** argv) {
     music = std::make_unique<sf::Music>();
     music_init(*music);
     music_play(*music, true);
+    if (start_step > 0) music->setPlayingOffset(sf::seconds(step_time(start_step)));
   } else {
     std::fprintf(stderr, "tessary: no audio device; the show plays silently, timed by the clock\n");
     // A missing or broken track is still reported as it would be with sound.
@@ -163,19 +273,32 @@ int main(int argc, char** argv) {
     if (music_enabled && !file.openFromFile(music_path)) report_music_failure();
   }
   clock.restart();
+  pause.SeekTo(0.0f, step_time(start_step));
 
-  Show show(head, &camera, (*manager)[0], seconds_per_beat);
+  // Moves the show to `step`: the state is stepped there (rebuilt from the start when it lies
+  // behind), demo time and music follow, the pause stays as it is.
+  auto seek = [&](int step, float elapsed) {
+    step = seeker.Clamp(step);
+    head->SeekTo(step);
+    pause.SeekTo(elapsed, step_time(step));
+    if (loop_part >= 0) loop_part = frames.PartAt(step);
+    if (music && music_enabled) {
+      if (!pause.paused && music->getStatus() == sf::SoundSource::Stopped) music->play();
+      music->setPlayingOffset(sf::seconds(step_time(step)));
+    }
+  };
 
-  // Each frame: clock time in; pause bookkeeping, free camera and the show's state carried
-  // across frames; one frame of the show on screen out.
+  // Each frame: clock time in; events, pause and seeks, the free camera; then every step due
+  // since the last frame is run, the newest drawn, and shown.
   while (window->isOpen()) {
     const float elapsed = clock.getElapsedTime().asSeconds();
+    const int on_screen = std::max(head->LastStep(), 0);
     sf::Event event;
     while (window->pollEvent(event)) {
       if (event.type == sf::Event::Closed) {
         quit = true;
       } else if (event.type == sf::Event::Resized) {
-        glCheck(glViewport(0, 0, event.size.width, event.size.height));
+        screen.Resize(static_cast<int>(event.size.width), static_cast<int>(event.size.height));
       } else if (event.type == sf::Event::KeyPressed) {
         const sf::Keyboard::Key code = event.key.code;
         const int held_index = held_key_index(code);
@@ -185,9 +308,6 @@ int main(int argc, char** argv) {
           // Ends the loop before this frame is drawn. The window itself (and with it the GL
           // context) is closed only at shutdown, after the effects and programs are released.
           escape = true;
-        } else if (code == sf::Keyboard::P && mushroom_mode) {
-          const bool now_paused = pause.Toggle(elapsed);
-          if (music) music_play(*music, !now_paused);
         } else if (code == sf::Keyboard::C) {
           free_camera = !free_camera;
         } else if (code == sf::Keyboard::R) {
@@ -196,6 +316,52 @@ int main(int argc, char** argv) {
           free_speed += 10;
         } else if (code == sf::Keyboard::G) {
           free_speed -= 10;
+        } else if (!mushroom_mode) {
+          // The developer keys below.
+        } else if (code == sf::Keyboard::P) {
+          const bool now_paused = pause.Toggle(elapsed);
+          if (music) music_play(*music, !now_paused);
+          if (now_paused) {
+            // Demo time stands at the frame on screen, so the paused picture is that frame.
+            pause.SeekTo(elapsed, step_time(on_screen));
+            std::printf("paused at frame %d (%.3f s, beat %d)\n", on_screen, step_time(on_screen),
+                        head->Beat());
+          } else {
+            std::printf("resumed\n");
+          }
+          std::fflush(stdout);
+        } else if (code == sf::Keyboard::PageDown) {
+          seek(seeker.PartForward(on_screen), elapsed);
+        } else if (code == sf::Keyboard::PageUp) {
+          seek(seeker.PartBack(on_screen), elapsed);
+        } else if (code == sf::Keyboard::RBracket) {
+          seek(seeker.Bar(on_screen, 1), elapsed);
+        } else if (code == sf::Keyboard::LBracket) {
+          seek(seeker.Bar(on_screen, -1), elapsed);
+        } else if (code == sf::Keyboard::Home) {
+          seek(0, elapsed);
+        } else if (code == sf::Keyboard::L) {
+          loop_part = loop_part >= 0 ? -1 : frames.PartAt(on_screen);
+        } else if (code == sf::Keyboard::F1) {
+          overlay_on = !overlay_on;
+        } else if (code == sf::Keyboard::F12) {
+          shot_wanted = true;
+        } else if (code == sf::Keyboard::F5) {
+          // A shader that fails keeps the running program (after its error line).
+          auto fresh = std::make_unique<omni::ShaderManager>();
+          init_shaders(*fresh);
+          if ((*fresh)[0] != nullptr) {
+            manager = std::move(fresh);
+            head->SetProgram((*manager)[0]);
+          }
+        } else if (code == sf::Keyboard::K) {
+          const float t = step_time(on_screen);
+          std::printf(
+              "{C::CUT, %.3ff, 0, V(%g, %g, %g)}, {C::CUT, %.3ff, 0, V(%g, %g, 0)},"
+              "  // position, rotation at beat %d\n",
+              t, free_position.x, free_position.y, free_position.z, t, free_rotation.x,
+              free_rotation.y, head->Beat());
+          std::fflush(stdout);
         }
       } else if (event.type == sf::Event::KeyReleased) {
         const int held_index = held_key_index(event.key.code);
@@ -204,18 +370,27 @@ int main(int argc, char** argv) {
     }
     if (escape) break;
 
-    if (held[KEY_Z]) free_position.z += free_speed;
-    if (held[KEY_A]) free_position.z -= free_speed;
-    if (held[KEY_UP]) free_position.y += free_speed;
-    if (held[KEY_DOWN]) free_position.y -= free_speed;
-    if (held[KEY_RIGHT]) free_position.x += free_speed;
-    if (held[KEY_LEFT]) free_position.x -= free_speed;
-    if (held[KEY_S]) turn_up(free_rotation.y, free_speed);
-    if (held[KEY_F]) turn_down(free_rotation.y, free_speed);
-    if (held[KEY_E]) turn_up(free_rotation.x, free_speed);
-    if (held[KEY_D]) turn_down(free_rotation.x, free_speed);
+    // The free camera moves once per 1/show_fps s of clock time, at any frame rate.
+    const long ticks = static_cast<long>(elapsed * show_fps);
+    for (long n = std::max(free_ticks, ticks - show_fps); n < ticks; ++n) {
+      if (held[KEY_Z]) free_position.z += free_speed;
+      if (held[KEY_A]) free_position.z -= free_speed;
+      if (held[KEY_UP]) free_position.y += free_speed;
+      if (held[KEY_DOWN]) free_position.y -= free_speed;
+      if (held[KEY_RIGHT]) free_position.x += free_speed;
+      if (held[KEY_LEFT]) free_position.x -= free_speed;
+      if (held[KEY_S]) turn_up(free_rotation.y, free_speed);
+      if (held[KEY_F]) turn_down(free_rotation.y, free_speed);
+      if (held[KEY_E]) turn_up(free_rotation.x, free_speed);
+      if (held[KEY_D]) turn_down(free_rotation.x, free_speed);
+    }
+    free_ticks = ticks;
 
-    const float demo_time = pause.DemoTime(elapsed);
+    int target = step_at(pause.DemoTime(elapsed));
+    if (loop_part >= 0 && target >= seeker.PartEnd(loop_part)) {
+      seek(frames.part_first_frame[static_cast<size_t>(loop_part)], elapsed);
+      target = head->NextStep();
+    }
 
     FreeView view;
     view.apply = mushroom_mode && free_camera;
@@ -223,16 +398,52 @@ int main(int argc, char** argv) {
     view.position = free_position;
     view.rotation = free_rotation;
     window->setActive(true);
-    show.Frame(demo_time, view);
+    screen.BeginFrame();
+    if (target >= head->NextStep()) {
+      // A late frame runs the steps it missed without drawing, a bounded number per frame, so
+      // a stall is caught up over a few frames rather than in one ever longer one.
+      head->CatchUp(target, max_catch_up_steps);
+      head->DrawNext(view);
+    } else {
+      head->Redraw(view);  // paused, or early for the next step
+    }
+    if (shot_wanted) {
+      shot_wanted = false;
+      const Viewport& v = screen.view;
+      std::vector<unsigned char> rgb;
+      gl::read_rgb(v.x, v.y, v.width, v.height, rgb);
+      const std::string path = (shots_dir / gl::still_name(head->LastStep())).string();
+      std::string error;
+      if (std::filesystem::create_directories(shots_dir, ec), ec) {
+        std::fprintf(stderr, "tessary: cannot create %s: %s\n", shots_dir.c_str(),
+                     ec.message().c_str());
+      } else if (!gl::write_png(path, v.width, v.height, rgb, error)) {
+        std::fprintf(stderr, "tessary: %s\n", error.c_str());
+      } else {
+        std::printf("%s\n", path.c_str());
+        std::fflush(stdout);
+      }
+    }
+    if (overlay_on) {
+      const int step = head->LastStep();
+      char text[256];
+      std::snprintf(text, sizeof text,
+                    "time %.3f s  frame %d  beat %d  part %s\n%.0f fps  %.1f ms a frame%s%s",
+                    step_time(step), step, head->Beat(), part_name_at(head->Beat()), rate.fps,
+                    rate.frame_ms, pause.paused ? "  paused" : "",
+                    loop_part >= 0 ? "  looping" : "");
+      overlay.Draw(text, screen.view.width, screen.view.height);
+    }
     window->display();
+    rate.Count(elapsed);
 
-    if (show.Over() || quit) break;
+    if ((head->Over() && loop_part < 0) || quit) break;
   }
 
   if (music) music->stop();
-  enabler_cleanup(head);
+  head.reset();
   // The programs go while the window's context still exists.
-  delete manager;
+  manager.reset();
   delete window;
   return 0;
 }

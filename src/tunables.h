@@ -13,6 +13,10 @@ constexpr int show_bpm = 140;
 // the player's frame cap, the offline renderer's frame rate and the bench's frame budget.
 constexpr int show_fps = 120;
 
+// Undrawn steps a late frame may run before drawing: 2 s of show. A stall longer than that is
+// caught up over the next frames instead of in one ever longer frame.
+constexpr int max_catch_up_steps = 2 * show_fps;
+
 // Seconds per beat, in single precision as the show keeps it (equal to beat2seconds(140, 4)).
 constexpr float show_seconds_per_beat = static_cast<float>(60.0 / show_bpm);
 

@@ -2,6 +2,8 @@
 
 #include <X11/Xlib.h>
 
+#include <cstdlib>
+
 namespace {
 bool* g_lost = nullptr;
 
@@ -16,4 +18,19 @@ int on_x_error(Display*, XErrorEvent* error) {
 void watch_window_loss(bool* lost) {
   g_lost = lost;
   XSetErrorHandler(on_x_error);
+}
+
+bool display_available(std::string& reason) {
+  const char* name = std::getenv("DISPLAY");
+  if (name == nullptr || *name == 0) {
+    reason = "no display (DISPLAY is not set)";
+    return false;
+  }
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) {
+    reason = std::string("cannot open display ") + name;
+    return false;
+  }
+  XCloseDisplay(display);
+  return true;
 }

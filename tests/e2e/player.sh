@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
-# End-to-end checks of the player under Xvfb: player.sh CASE PATH_TO_TESSARY [PATH_TO_WM_CLOSE]
+# End-to-end checks of the player under Xvfb:
+#   player.sh CASE PATH_TO_TESSARY [PATH_TO_WM_CLOSE [PATH_TO_TESSARY_CAPTURE]]
 # Each case runs the player in a scratch copy of the run-time files (player_lib.sh).
 set -euo pipefail
 case_name=$1
 player=$(readlink -f "$2")
 wm_close=$(readlink -f "${3:-/nonexistent}")
+capture=$(readlink -f "${4:-/nonexistent}")
 . "$(dirname "$0")/player_lib.sh"
 player_lib_init "$0" "$@"
 
 shot() { import -window root "$work/$1.png"; }
 same() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 || true)" = "0" ]; }
+key() { xdotool key --window "$window" "$@"; sleep 0.5; }
+# Pixels that differ by more than a few levels between two pictures.
+differing() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 || true; }
+# The frame number in the last line standard output printed that matches $1.
+frame_in() { grep "$1" "$work/stdout" | tail -n 1 | grep -o '[0-9]\{6\}\.png\|frame [0-9]*' | grep -o '[0-9]*' | sed 's/^0*\([0-9]\)/\1/'; }
 
 case "$case_name" in
   window)
@@ -40,15 +47,57 @@ case "$case_name" in
     shot c
     same b c && fail "picture did not move after resuming"
     stop_player
+    grep -q '^paused at frame [0-9]* ([0-9.]* s, beat [0-9]*)$' "$work/stdout" || fail "no pause line"
+    [ "$(tail -n 1 "$work/stdout")" = "resumed" ] || fail "no resume line"
     ;;
   plain_p)
+    # Without -magic the developer keys do nothing: no pause, no output, no file.
     make_music
     start_player -w
-    xdotool key --window "$window" p
+    for k in p F12 k F5 Home; do xdotool key --window "$window" $k; done
     sleep 0.5
     shot a; sleep 1; shot b
     same a b && fail "p paused the show without -magic"
     stop_player
+    [ ! -s "$work/stdout" ] || fail "unexpected standard output: $(cat "$work/stdout")"
+    [ -z "$(ls "$work" | grep '^[0-9]*\.png$')" ] || fail "F12 saved a frame without -magic"
+    ;;
+  dev_keys)
+    # Inside the plasma part after its walk began, below 120 fps here: the frame the player
+    # shows (saved with F12, the overlay on) is the renderer's frame of the same number, after
+    # playing, after seeking to the next part and after a bar forward.
+    make_music 200
+    start_player -w -magic --start 166b --shots "$work/shots"
+    key F1
+    sleep 2
+    key p
+    paused=$(frame_in 'paused at')
+    key F12
+    key Next
+    key F12
+    key bracketright
+    key F12
+    key k
+    grep -q 'V(0, 0, 0)' "$work/stdout" || fail "k printed no keyframe"
+    # A broken shader on F5 keeps the running program: the same frame, one error line.
+    cp "$work/shaders/toon.frag" "$work/toon.frag"
+    head -c 100 "$work/toon.frag" > "$work/shaders/toon.frag"
+    key F5
+    cp "$work/shots/"*.png "$work/"
+    key F12
+    stop_player
+    [ "$(grep -c '^E: shadermanager' "$work/stdout")" -eq 1 ] || fail "no single shader line on F5"
+    shots=$(cd "$work/shots" && ls)
+    [ "$(echo $shots)" = "$(printf '%06d.png ' "$paused" 11521 11726 | sed 's/ $//')" ] ||
+      fail "shots $(echo $shots), expected frame $paused, the images part (11521) and a bar on (11726)"
+    [ "$(differing "$work/011726.png" "$work/shots/011726.png")" -eq 0 ] || fail "F5 changed the picture"
+    cp "$work/toon.frag" "$work/shaders/toon.frag"
+    (cd "$work" && "$capture" --png capture --at "${paused}f,11521f,11726f" > /dev/null)
+    for f in $shots; do
+      n=$(differing "$work/shots/$f" "$work/capture/$f")
+      echo "$f: $n pixels differ"
+      [ "$n" -lt 200 ] || fail "$f differs from the renderer's in $n pixels"
+    done
     ;;
   no_audio)
     # OpenAL Soft's default drivers, on a machine without a sound card.
@@ -77,13 +126,21 @@ case "$case_name" in
     wait_exit 10
     ;;
   resize)
+    # A wide window: the show keeps its 4:3 frame, centred, with black bars (533x400 at x 53).
     make_music
-    start_player -w
+    start_player -w --start 30
     xdotool windowsize "$window" 640 400
     sleep 1
     kill -0 "$pid" 2>/dev/null || fail "player ended after a resize"
     [ "$(xwininfo -id "$window" | awk '/Width:/{print $2}')" = "640" ] || fail "window not resized"
+    import -window "$window" "$work/wide.png"
     stop_player
+    for bar in 52x400+0+0 52x400+588+0; do
+      [ "$(convert "$work/wide.png" -crop "$bar" -format '%[fx:maxima.intensity]' info:)" = "0" ] ||
+        fail "bar $bar is not black"
+    done
+    [ "$(convert "$work/wide.png" -crop 533x400+53+0 -format '%[fx:mean>0.01]' info:)" = "1" ] ||
+      fail "no picture between the bars"
     ;;
   repeated)
     # Twenty short runs in a row, each ended with Escape.
@@ -95,15 +152,31 @@ case "$case_name" in
     done
     ;;
   stall)
-    # The whole show, stopped for three seconds on the way: it must catch up and end by itself.
-    make_music
-    start_player -w
-    sleep 5
+    # The end of the show, stopped for three seconds on the way: the show catches up with the
+    # clock (the frames between a resume and the next pause span the clock time between them,
+    # stall included, with the beat counter in step) and ends by itself.
+    make_music 200
+    start_player -w -magic --start 150
+    key p
+    before=$(frame_in 'paused at')
+    a=$(date +%s.%N); xdotool key --window "$window" p
+    sleep 1
     kill -STOP "$pid"
     sleep 3
     kill -CONT "$pid"
-    wait_exit 200
-    [ ! -s "$work/stdout" ] || fail "unexpected standard output: $(cat "$work/stdout")"
+    sleep 1
+    b=$(date +%s.%N); key p
+    after=$(frame_in 'paused at')
+    beat=$(grep 'paused at' "$work/stdout" | tail -n 1 | sed 's/.*beat \([0-9]*\).*/\1/')
+    key p
+    awk -v a="$a" -v b="$b" -v f0="$before" -v f1="$after" -v beat="$beat" 'BEGIN {
+      lag = (b - a) * 120 - (f1 - f0)
+      printf "frames %d -> %d in %.2f s: %d frames behind the clock\n", f0, f1, b - a, lag
+      if (lag > 90 || lag < -90) { print "FAIL: the show did not catch up with the clock"; exit 1 }
+      expected = int(f1 / 120 / (60 / 140))
+      if (beat < expected - 1 || beat > expected + 1) { print "FAIL: beat " beat " at frame " f1; exit 1 }
+    }' || fail "after the stall"
+    wait_exit 30
     ;;
   *) fail "unknown case $case_name" ;;
 esac

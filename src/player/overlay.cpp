@@ -1,0 +1,59 @@
+#include "player/overlay.h"
+
+#include <stb/stb_easy_font.h>
+
+#include "gl/glcheck.h"
+
+namespace {
+constexpr float text_scale = 2.0f;  // stb_easy_font's glyphs are 7 pixels high: too small alone
+constexpr float margin = 6.0f;      // panel padding, in text pixels
+constexpr int vertex_bytes = 16;    // x, y, z floats and four colour bytes
+constexpr size_t buffer_bytes = 64 * 1024;  // about 240 characters
+}  // namespace
+
+Overlay::Overlay() : vertices_(buffer_bytes) {}
+
+void Overlay::Draw(const std::string& text, int width, int height) {
+  const int quads = stb_easy_font_print(margin, margin, const_cast<char*>(text.c_str()), nullptr,
+                                        vertices_.data(), static_cast<int>(vertices_.size()));
+  const float panel_w = static_cast<float>(stb_easy_font_width(const_cast<char*>(text.c_str())));
+  const float panel_h = static_cast<float>(stb_easy_font_height(const_cast<char*>(text.c_str())));
+
+  GLint program = 0;
+  glCheck(glGetIntegerv(GL_CURRENT_PROGRAM, &program));
+  glCheck(glPushAttrib(GL_ALL_ATTRIB_BITS));
+  glCheck(glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS));
+  glCheck(glUseProgram(0));
+  glCheck(glDisable(GL_DEPTH_TEST));
+  glCheck(glDisable(GL_LIGHTING));
+  glCheck(glDisable(GL_TEXTURE_2D));
+  glCheck(glDisable(GL_CULL_FACE));
+  glCheck(glMatrixMode(GL_PROJECTION));
+  glCheck(glPushMatrix());
+  glCheck(glLoadIdentity());
+  // Text pixels, y down, scaled up.
+  glCheck(glOrtho(0, width / text_scale, height / text_scale, 0, -1, 1));
+  glCheck(glMatrixMode(GL_MODELVIEW));
+  glCheck(glPushMatrix());
+  glCheck(glLoadIdentity());
+
+  glBegin(GL_QUADS);
+  glColor3f(0.12f, 0.12f, 0.16f);
+  glVertex2f(0, 0);
+  glVertex2f(panel_w + 2 * margin, 0);
+  glVertex2f(panel_w + 2 * margin, panel_h + 2 * margin);
+  glVertex2f(0, panel_h + 2 * margin);
+  glEnd();
+  glCheck(glColor3f(1.0f, 0.85f, 0.3f));
+  glCheck(glEnableClientState(GL_VERTEX_ARRAY));
+  glCheck(glVertexPointer(2, GL_FLOAT, vertex_bytes, vertices_.data()));
+  glCheck(glDrawArrays(GL_QUADS, 0, quads * 4));
+
+  glCheck(glPopMatrix());
+  glCheck(glMatrixMode(GL_PROJECTION));
+  glCheck(glPopMatrix());
+  glCheck(glMatrixMode(GL_MODELVIEW));
+  glCheck(glPopClientAttrib());
+  glCheck(glPopAttrib());
+  glCheck(glUseProgram(static_cast<GLuint>(program)));
+}
