@@ -1,13 +1,14 @@
 # Everyday commands. `make run` plays the show (or, with no display, renders it as a video);
-# `make test` builds and runs every test.
+# `make test` builds and runs every test; `make install` and `make package` install it or pack it.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
+PREFIX ?= /usr/local
 
 # Without a sound device OpenAL Soft's default driver floods standard error: use its silent one.
 AUDIO_ENV := $(shell if [ -z "$$ALSOFT_DRIVERS" ] && [ ! -e /dev/snd/controlC0 ] && [ -z "$$PULSE_SERVER" ] && [ ! -S "$${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then echo ALSOFT_DRIVERS=null; fi)
 
-.PHONY: all deps build run test video bench golden clean pictures music asan
+.PHONY: all deps build run test install package gallery video bench golden clean pictures music asan
 
 all: build
 
@@ -18,16 +19,38 @@ build: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) > /dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The build's output goes to $(BUILD)/build.log and is shown only when the build fails; with no
+# display, the notice that the show becomes a video comes first.
+run:
 	@if [ -z "$$DISPLAY" ]; then \
 	  echo "make run: no display (DISPLAY is not set): rendering the show to $(BUILD)/tessary.mp4 instead"; \
-	  $(MAKE) --no-print-directory video; \
+	fi
+	@echo "make run: building (the output goes to $(BUILD)/build.log)"
+	@mkdir -p $(BUILD)
+	@{ bash scripts/install-deps && cmake -S . -B $(BUILD) $(CMAKE_FLAGS) && \
+	   cmake --build $(BUILD) -j $(JOBS); } > $(BUILD)/build.log 2>&1 || \
+	  { cat $(BUILD)/build.log; echo "make run: the build failed (the output above is in $(BUILD)/build.log)"; exit 1; }
+	@if [ -z "$$DISPLAY" ]; then \
+	  ./$(BUILD)/tessary-capture --video $(BUILD)/tessary.mp4; \
 	else \
 	  $(AUDIO_ENV) ./$(BUILD)/tessary -w; \
 	fi
 
 test: build
 	cd $(BUILD) && $(AUDIO_ENV) ctest --output-on-failure -j $(JOBS)
+
+# The programs in PREFIX/bin, their files in PREFIX/share/tessary, the desktop entry, the icon and
+# the README (PREFIX=/usr/local unless given).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A .deb (its dependencies read off the binaries by dpkg-shlibdeps) and a .tar.gz, in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack
+
+# Re-renders docs/gallery.jpg, the README's contact sheet; look at it, then commit it.
+gallery: build
+	bash scripts/gallery $(BUILD)
 
 # Regenerates every data/NAME.png from its text pixel map assets/pictures/NAME.txt.
 pictures: deps

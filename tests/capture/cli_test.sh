@@ -59,6 +59,9 @@ run --video "$tmp/e.mp4" --size 255x192;      expect_error "odd video size" "$tm
 run --video "$tmp/file/e.mp4";                expect_error "unwritable video dir" "$tmp/file/e.mp4"
 run --video "$tmp/e.mp4" --bench;             expect_error "two modes" "$tmp/e.mp4"
 run;                                          expect_error "no mode" "$tmp/e"
+mkdir "$tmp/nodata"
+run --png "$tmp/e" --at 1 --data "$tmp/nodata"; expect_error "no data/ in --data" "$tmp/e"
+[ "$(cat "$tmp/rc")" -eq 2 ] || fail "no data/ in --data: exit status $(cat "$tmp/rc")"
 
 # --- video: frame count, size, H.264 yuv420p and an audio stream
 music="data/melody5.ogg"
@@ -78,7 +81,7 @@ grep -q 'codec_name=aac|codec_type=audio' "$tmp/probe" || fail "audio stream: $(
 [ -z "$(ls "$tmp" | grep partial)" ] || fail "video: partial file left"
 
 # No music file where it is expected: a silent video, said so.
-mkdir -p "$tmp/elsewhere/shaders" && cp shaders/* "$tmp/elsewhere/shaders/"
+mkdir -p "$tmp/elsewhere/shaders" "$tmp/elsewhere/data" && cp shaders/* "$tmp/elsewhere/shaders/"
 (cd "$tmp/elsewhere" && "$capture" --video "$tmp/silent.mp4" --until 0.5 --size 64x48 \
   > "$tmp/out" 2> "$tmp/err"; echo $? > "$tmp/rc")
 [ "$(cat "$tmp/rc")" -eq 0 ] || fail "silent video: $(cat "$tmp/err")"

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench.h"
+#include "datadir.h"
 #include "demo/demo.h"
 #include "gl/glcheck.h"
 #include "demo/moments.h"
@@ -73,6 +74,7 @@ struct Options {
   std::string effect;
   std::string music = default_music;
   bool music_given = false;
+  std::string data_dir;
   int width = 0;
   int height = 0;
   int end_frame = 0;  // one past the last frame rendered
@@ -184,8 +186,9 @@ int main(int argc, char** argv) {
   Options options;
   CLI::App app{
       "Renders the show offline at a steady 120 frames per second, with no window: stills at "
-      "chosen moments, the whole show as a video with its music, or a per-part benchmark. Run it "
-      "from the repository root (data/ and shaders/ are read from there).",
+      "chosen moments, the whole show as a video with its music, or a per-part benchmark. It finds "
+      "data/ and shaders/ itself: in --data DIR, the current directory, the installed share "
+      "folder, or the source tree it was built from.",
       program_name};
   CLI::Option* png = app.add_option("--png", options.png_dir,
                                     "Write stills into DIR (created if missing), each named "
@@ -217,6 +220,9 @@ int main(int argc, char** argv) {
                                       std::string("With --video: the music (default ") +
                                           default_music + "; silent video if that is missing)")
                            ->type_name("FILE");
+  app.add_option("--data", options.data_dir,
+                 "Read data/ and shaders/ from DIR instead of looking for them")
+      ->type_name("DIR");
   std::string effects = "Effects --effect can show alone:";
   for (const SingleEffect& effect : single_effects()) {
     effects += std::string("\n  ") + effect.name + ": " + effect.what;
@@ -240,6 +246,18 @@ int main(int argc, char** argv) {
   if (png->count() + video->count() + bench->count() == 0) {
     return fail("nothing to do: give --png DIR --at TIME, --video FILE or --bench (see --help)",
                 usage_status);
+  }
+  // Output paths are the user's, taken against the directory the capture was started in; then
+  // the data root becomes the working directory, before any GL context exists.
+  options.png_dir = absolute_path(options.png_dir);
+  options.video_path = absolute_path(options.video_path);
+  if (options.music_given) options.music = absolute_path(options.music);
+  {
+    std::string root, error;
+    if (!find_data_root(absolute_path(options.data_dir), argv[0], root, error) ||
+        !enter_data_root(root, error)) {
+      return fail(error, usage_status);
+    }
   }
   if (!parse_size(options.size, options.width, options.height)) {
     return fail("--size: '" + options.size + "' is not a size like 1024x768 (1 to 8192 each)",

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The show installed into a temporary prefix and run from another directory: it finds its files,
+# writes where it was asked and draws a golden frame; and the .deb holds the programs and their
+# files. Usage: install_test.sh BUILD_DIR (from the repository root).
+set -uo pipefail
+build="$(realpath "$1")"
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+prefix="$tmp/prefix"
+cmake --install "$build" --prefix "$prefix" > "$tmp/install.log" ||
+  { cat "$tmp/install.log" >&2; exit 1; }
+
+# The first golden frame, rendered by the installed capture from an empty directory; a relative
+# --png is taken against that directory. Compared as tests/capture does: mean absolute
+# difference per channel value at most 2 of 255.
+read -r name moment _ < <(grep -v '^#' tests/golden/frames.list | head -n 1)
+mkdir "$tmp/run"
+(cd "$tmp/run" && "$prefix/bin/tessary-capture" --png shots --at "$moment" --size 256x192 \
+  > "$tmp/out" 2> "$tmp/err") || fail "installed capture: $(cat "$tmp/err")"
+[ ! -s "$tmp/err" ] && ! grep -q '^E:' "$tmp/out" || fail "installed capture: $(cat "$tmp/out" "$tmp/err")"
+still="$(ls "$tmp/run/shots/"*.png 2> /dev/null | head -n 1)"
+if [ -z "$still" ]; then
+  fail "installed capture: no still in $tmp/run/shots"
+else
+  mae="$(compare -metric MAE "$still" "tests/golden/$name.png" null: 2>&1 | sed -n 's/.*(\(.*\))$/\1/p')"
+  [[ "$mae" =~ ^[0-9.e+-]+$ ]] && awk -v m="$mae" 'BEGIN { exit !(m * 255 <= 2) }' ||
+    fail "golden $name at $moment: mean difference $mae (of 1) against tests/golden/$name.png"
+fi
+
+# The installed files come before the source tree: without the installed fragment shader the
+# capture says so, though the source tree still has one.
+rm "$prefix/share/tessary/shaders/toon.frag"
+(cd "$tmp/run" && "$prefix/bin/tessary-capture" --png shots --at 0 --size 16x12 > "$tmp/out" 2>&1)
+grep -q 'failed to open file shaders/toon.frag' "$tmp/out" ||
+  fail "installed files not preferred to the source tree: $(cat "$tmp/out")"
+
+# The .deb: the programs, their files, and dependencies read off the binaries.
+(cd "$build" && cpack -G DEB -B "$tmp/package" > "$tmp/cpack.log" 2>&1) ||
+  fail "cpack: $(cat "$tmp/cpack.log")"
+deb="$(ls "$tmp/package/"*.deb 2> /dev/null | head -n 1)"
+dpkg-deb -c "$deb" > "$tmp/contents" 2>&1 || fail "dpkg-deb -c: $(cat "$tmp/contents")"
+for file in usr/bin/tessary usr/bin/tessary-capture usr/share/tessary/data/melody5.ogg \
+  usr/share/tessary/data/title_wide.png usr/share/tessary/shaders/toon.vert \
+  usr/share/applications/tessary.desktop; do
+  grep -q " \./$file\$" "$tmp/contents" || fail ".deb: no $file"
+done
+dpkg-deb -f "$deb" Depends 2>&1 | grep -q 'libsfml-graphics' ||
+  fail ".deb: no library dependencies: $(dpkg-deb -f "$deb" Depends 2>&1)"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failure(s)" >&2
+  exit 1
+fi
+echo "install and package checks passed"
