@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "datadir.h"
 #include "demo/demo.h"
 #include "demo/moments.h"
 #include "demo/playhead.h"
@@ -196,9 +197,17 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  // Screenshots go where the user asked, taken from where the program was started; the show's
+  // files are then read from the data root by their relative names.
   std::error_code ec;
   const std::filesystem::path shots_dir =
-      std::filesystem::absolute(options.shots.empty() ? "." : options.shots, ec);
+      absolute_path(options.shots.empty() ? "." : options.shots);
+  std::string root, error;
+  if (!find_data_root(absolute_path(options.data), argv[0], root, error) ||
+      !enter_data_root(root, error)) {
+    std::fprintf(stderr, "tessary: %s\n", error.c_str());
+    return 2;
+  }
 
   std::string reason;
   if (!display_available(reason)) {

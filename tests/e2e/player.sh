@@ -26,6 +26,7 @@ case "$case_name" in
     [ "$geometry" = "1024x768" ] || fail "window is $geometry"
     stop_player
     [ ! -s "$work/stdout" ] || fail "unexpected standard output: $(cat "$work/stdout")"
+    [ ! -s "$work/stderr" ] || fail "a normal run wrote to standard error"
     ;;
   no_music)
     start_player -w
