@@ -37,8 +37,11 @@ case "$case_name" in
     stop_player
     ;;
   magic_pause)
+    # Looping the title part from near its end (frame 2572 begins the next part), then pausing.
     make_music
-    start_player -magic -w
+    start_player -magic -w --start 44b
+    key l
+    sleep 3
     xdotool key --window "$window" p
     sleep 0.5
     shot a; sleep 1; shot b
@@ -50,6 +53,7 @@ case "$case_name" in
     stop_player
     grep -q '^paused at frame [0-9]* ([0-9.]* s, beat [0-9]*)$' "$work/stdout" || fail "no pause line"
     [ "$(tail -n 1 "$work/stdout")" = "resumed" ] || fail "no resume line"
+    [ "$(frame_in 'paused at')" -lt 2572 ] || fail "l did not loop the title part"
     ;;
   plain_p)
     # Without -magic the developer keys do nothing: no pause, no output, no file.
