@@ -9,7 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 if [ "$mode" = player ] && [ -z "${E2E_INNER:-}" ]; then
   export E2E_INNER=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+  exec bash "$(dirname "$0")/with_xvfb.sh" bash "$0" "$@"
 fi
 
 work=$(mktemp -d)

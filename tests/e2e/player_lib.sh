@@ -7,7 +7,7 @@
 player_lib_init() {
   if [ -z "${E2E_INNER:-}" ]; then
     export E2E_INNER=1
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$@"
+    exec bash "$(dirname "${BASH_SOURCE[0]}")/with_xvfb.sh" bash "$@"
   fi
   root=$(pwd)
   work=$(mktemp -d)
