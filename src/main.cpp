@@ -109,6 +109,25 @@ bool audio_device_available() {
   return device != nullptr;
 }
 
+// Saves the picture in `view` (the show's frame, before the overlay) as DIR/NNNNNN.png after
+// its step, and prints its path; a failure gives one line on standard error.
+void save_shot(const std::filesystem::path& dir, int step, const Viewport& view) {
+  std::vector<unsigned char> rgb;
+  gl::read_rgb(view.x, view.y, view.width, view.height, rgb);
+  const std::string path = (dir / gl::still_name(step)).string();
+  std::error_code ec;
+  std::string error;
+  std::filesystem::create_directories(dir, ec);
+  if (ec) {
+    std::fprintf(stderr, "tessary: cannot create %s: %s\n", dir.c_str(), ec.message().c_str());
+  } else if (!gl::write_png(path, view.width, view.height, rgb, error)) {
+    std::fprintf(stderr, "tessary: %s\n", error.c_str());
+  } else {
+    std::printf("%s\n", path.c_str());
+    std::fflush(stdout);
+  }
+}
+
 // Frames per second and frame time over the last half second, for the overlay.
 struct FrameRate {
   float fps = 0;
@@ -199,7 +218,6 @@ int main(int argc, char** argv) {
   }
   // Screenshots go where the user asked, taken from where the program was started; the show's
   // files are then read from the data root by their relative names.
-  std::error_code ec;
   const std::filesystem::path shots_dir =
       absolute_path(options.shots.empty() ? "." : options.shots);
   std::string root, error;
@@ -418,20 +436,7 @@ int main(int argc, char** argv) {
     }
     if (shot_wanted) {
       shot_wanted = false;
-      const Viewport& v = screen.view;
-      std::vector<unsigned char> rgb;
-      gl::read_rgb(v.x, v.y, v.width, v.height, rgb);
-      const std::string path = (shots_dir / gl::still_name(head->LastStep())).string();
-      std::string error;
-      if (std::filesystem::create_directories(shots_dir, ec), ec) {
-        std::fprintf(stderr, "tessary: cannot create %s: %s\n", shots_dir.c_str(),
-                     ec.message().c_str());
-      } else if (!gl::write_png(path, v.width, v.height, rgb, error)) {
-        std::fprintf(stderr, "tessary: %s\n", error.c_str());
-      } else {
-        std::printf("%s\n", path.c_str());
-        std::fflush(stdout);
-      }
+      save_shot(shots_dir, head->LastStep(), screen.view);
     }
     if (overlay_on) {
       const int step = head->LastStep();
