@@ -167,34 +167,6 @@ void music_play(sf::Music& music, bool play) {
   }
 }
 
-// The show's moments, and where a seek, a loop or a start lands.
-struct Seeker {
-  const ShowFrames& frames;
-  // The first step of part `part`'s successor: the end of a looped part.
-  int PartEnd(int part) const {
-    const size_t next = static_cast<size_t>(part) + 1;
-    return next < frames.part_first_frame.size() ? frames.part_first_frame[next] : frames.end_frame;
-  }
-  int Clamp(int step) const { return std::clamp(step, 0, frames.end_frame - 1); }
-  // One bar (4 beats) from the beat of `step`, to the first step of that beat.
-  int Bar(int step, int bars) const {
-    int beat = 0;
-    while (beat + 1 < static_cast<int>(frames.first_frame_of_beat.size()) &&
-           frames.first_frame_of_beat[static_cast<size_t>(beat) + 1] <= step) {
-      ++beat;
-    }
-    beat = std::clamp(beat + 4 * bars, 0, static_cast<int>(frames.first_frame_of_beat.size()) - 1);
-    return Clamp(frames.first_frame_of_beat[static_cast<size_t>(beat)]);
-  }
-  // PageUp: the start of the part playing, or of the one before when within a second of it.
-  int PartBack(int step) const {
-    int part = frames.PartAt(step);
-    if (step - frames.part_first_frame[static_cast<size_t>(part)] < show_fps && part > 0) --part;
-    return frames.part_first_frame[static_cast<size_t>(part)];
-  }
-  int PartForward(int step) const { return Clamp(PartEnd(frames.PartAt(step))); }
-};
-
 int main(int argc, char** argv) {
   PlayerOptions options;
   int status = 0;
@@ -207,7 +179,6 @@ int main(int argc, char** argv) {
   }
 
   const ShowFrames frames;
-  const Seeker seeker{frames};
   int start_step = 0;
   if (!options.start.empty()) {
     std::string error;
@@ -305,7 +276,7 @@ int main(int argc, char** argv) {
   // Moves the show to `step`: the state is stepped there (rebuilt from the start when it lies
   // behind), demo time and music follow, the pause stays as it is.
   auto seek = [&](int step, float elapsed) {
-    step = seeker.Clamp(step);
+    step = frames.Clamp(step);
     head->SeekTo(step);
     pause.SeekTo(elapsed, step_time(step));
     if (loop_part >= 0) loop_part = frames.PartAt(step);
@@ -358,13 +329,13 @@ int main(int argc, char** argv) {
           }
           std::fflush(stdout);
         } else if (code == sf::Keyboard::PageDown) {
-          seek(seeker.PartForward(on_screen), elapsed);
+          seek(frames.NextPartStart(on_screen), elapsed);
         } else if (code == sf::Keyboard::PageUp) {
-          seek(seeker.PartBack(on_screen), elapsed);
+          seek(frames.PartStartBefore(on_screen), elapsed);
         } else if (code == sf::Keyboard::RBracket) {
-          seek(seeker.Bar(on_screen, 1), elapsed);
+          seek(frames.BarFrom(on_screen, 1), elapsed);
         } else if (code == sf::Keyboard::LBracket) {
-          seek(seeker.Bar(on_screen, -1), elapsed);
+          seek(frames.BarFrom(on_screen, -1), elapsed);
         } else if (code == sf::Keyboard::Home) {
           seek(0, elapsed);
         } else if (code == sf::Keyboard::L) {
@@ -414,7 +385,7 @@ int main(int argc, char** argv) {
     free_ticks = ticks;
 
     int target = step_at(pause.DemoTime(elapsed));
-    if (loop_part >= 0 && target >= seeker.PartEnd(loop_part)) {
+    if (loop_part >= 0 && target >= frames.PartEnd(loop_part)) {
       seek(frames.part_first_frame[static_cast<size_t>(loop_part)], elapsed);
       target = head->NextStep();
     }

@@ -36,6 +36,33 @@ ShowFrames::ShowFrames() {
     part_first_frame.push_back(first_frame_of_beat[static_cast<size_t>(beat)]);
     beat += part.length;
   }
+  parts_end_frame = first_frame_of_beat[static_cast<size_t>(beat)];
+}
+
+int ShowFrames::PartEnd(int part) const {
+  const size_t next = static_cast<size_t>(part) + 1;
+  return next < part_first_frame.size() ? part_first_frame[next] : parts_end_frame;
+}
+
+int ShowFrames::Clamp(int step) const {
+  return std::clamp(step, 0, end_frame - 1);
+}
+
+int ShowFrames::BarFrom(int step, int bars) const {
+  const auto after = std::upper_bound(first_frame_of_beat.begin(), first_frame_of_beat.end(), step);
+  const int beat = static_cast<int>(after - first_frame_of_beat.begin()) - 1;
+  const int last = static_cast<int>(first_frame_of_beat.size()) - 1;
+  return Clamp(first_frame_of_beat[static_cast<size_t>(std::clamp(beat + 4 * bars, 0, last))]);
+}
+
+int ShowFrames::NextPartStart(int step) const {
+  return Clamp(std::max(step, PartEnd(PartAt(step))));
+}
+
+int ShowFrames::PartStartBefore(int step) const {
+  int part = PartAt(step);
+  if (step - part_first_frame[static_cast<size_t>(part)] < show_fps && part > 0) --part;
+  return part_first_frame[static_cast<size_t>(part)];
 }
 
 int ShowFrames::PartAt(int step) const {

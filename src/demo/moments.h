@@ -38,6 +38,8 @@ class ShowFrames {
   std::vector<int> first_frame_of_beat;
   // part_first_frame[i]: the first step of part i of show_parts, in show order.
   std::vector<int> part_first_frame;
+  // The first step after the last part (the tail, where only the flash's colour fades).
+  int parts_end_frame = 0;
 
   // Turns a moment into a step: "12.5" is seconds (the first step at or after it), "224b" is
   // the first step of beat 224, "12000f" is step 12000. Returns false with a one-line reason
@@ -47,6 +49,19 @@ class ShowFrames {
   float EndSeconds() const { return step_time(end_frame - 1); }
   // Index in show_parts of the part playing at `step` (the last part after its end).
   int PartAt(int step) const;
+  // The first step after part `part`: where a looped part goes back to its start.
+  int PartEnd(int part) const;
+
+  // Where the seeks of the player's developer keys land, as steps of the show:
+  // `step` kept within the show;
+  int Clamp(int step) const;
+  // the first step of the beat `bars` bars (4 beats each) from the beat of `step`;
+  int BarFrom(int step, int bars) const;
+  // the first step of the next part (the tail after the last);
+  int NextPartStart(int step) const;
+  // the first step of the part playing, or of the one before when `step` is within a second
+  // of its start (so that pressing again goes on back).
+  int PartStartBefore(int step) const;
 };
 
 #endif

@@ -1,14 +1,13 @@
 #include "demo/show.h"
 
-#include "demo/moments.h"
-#include "demo/playhead.h"
-#include "effect/flash.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
+#include "demo/moments.h"
+#include "demo/playhead.h"
+#include "effect/flash.h"
 #include "gl/glcheck.h"
 #include "gl_context.h"
 #include "tunables.h"
@@ -80,7 +79,8 @@ TEST(FrameStep, LateFrameCatchesUpOneBeatPerFrame) {
 TEST(FrameStep, EffectsSeeTimeAndBeatOfTheirNode) {
   Fixture f(50, 94);
   int frame = 0;
-  while (f.show.clock.beat < 50) f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
+  while (f.show.clock.beat < 50)
+    f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
   ASSERT_EQ(f.recorder->calls.size(), 1u);  // nothing before its first beat
   const Call& first = f.recorder->calls[0];
   EXPECT_EQ(first.beat, 0);
@@ -88,7 +88,8 @@ TEST(FrameStep, EffectsSeeTimeAndBeatOfTheirNode) {
   EXPECT_FLOAT_EQ(first.time, (frame - 1) / static_cast<float>(show_fps) - 21.428572f);
   EXPECT_GE(first.time, 0.0f);
   EXPECT_LT(first.time, 1 / static_cast<float>(show_fps));
-  while (f.show.clock.beat < 94) f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
+  while (f.show.clock.beat < 94)
+    f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
   EXPECT_EQ(f.recorder->calls.back().beat, 43);  // beat 94 itself is not in the node
 }
 
@@ -118,7 +119,8 @@ TEST(FrameStep, ShowEndsAfterBeat389) {
   }
   EXPECT_EQ(f.show.clock.beat, 390);
   EXPECT_GE((frame - 1) / static_cast<float>(show_fps), 390 * spb - 0.001f);
-  EXPECT_LT((frame - 1) / static_cast<float>(show_fps), 390 * spb + 1 / static_cast<float>(show_fps));
+  EXPECT_LT((frame - 1) / static_cast<float>(show_fps),
+            390 * spb + 1 / static_cast<float>(show_fps));
   EXPECT_EQ(f.recorder->calls.back().beat, 384);  // the node's range ends at 385
 }
 
@@ -155,6 +157,21 @@ TEST(FrameStep, StepAtIsTheLastStepDue) {
     EXPECT_EQ(step_at(step_time(n)), n);
     EXPECT_EQ(step_at(std::nextafter(step_time(n), -1.0f)), n - 1);
   }
+}
+
+// The developer keys' seeks: part starts and bars, kept within the show.
+TEST(FrameStep, SeeksLandOnPartStartsAndBars) {
+  const ShowFrames f;
+  const int images = f.part_first_frame[4], plasma = f.part_first_frame[3];
+  EXPECT_EQ(f.NextPartStart(plasma), images);
+  EXPECT_EQ(f.NextPartStart(f.end_frame - 1), f.end_frame - 1);  // the tail has no next part
+  EXPECT_EQ(f.PartStartBefore(images + 2 * show_fps), images);
+  EXPECT_EQ(f.PartStartBefore(images + 10), plasma);  // at its start: the part before
+  EXPECT_EQ(f.PartStartBefore(5), 0);
+  EXPECT_EQ(f.BarFrom(images + 1, 1), f.first_frame_of_beat[228]);
+  EXPECT_EQ(f.BarFrom(images, -1), f.first_frame_of_beat[220]);
+  EXPECT_EQ(f.BarFrom(3, -1), 0);
+  EXPECT_EQ(f.BarFrom(f.end_frame - 1, 1), f.end_frame - 1);
 }
 
 // Steps run undrawn, a seek back and a redraw all give the picture of the loop that draws every
