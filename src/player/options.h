@@ -27,7 +27,4 @@ struct PlayerOptions {
 // does not know gives one warning line on standard error and is ignored.
 bool parse_player_options(int argc, char** argv, PlayerOptions& options, int& status);
 
-// "640x480" -> 640, 480: each side from 1 to 8192.
-bool parse_size(const std::string& text, int& width, int& height);
-
 #endif

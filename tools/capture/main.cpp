@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "bench.h"
+#include "cmdline.h"
 #include "datadir.h"
 #include "demo/demo.h"
-#include "gl/glcheck.h"
 #include "demo/moments.h"
 #include "gl/framegrab.h"
+#include "gl/glcheck.h"
 #include "outputs.h"
 #include "progress.h"
 #include "showrenderer.h"
@@ -52,17 +53,6 @@ int fail(const std::string& message, int status) {
   return status;
 }
 
-// "640x480" -> 640, 480: each side from 1 to 8192.
-bool parse_size(const std::string& text, int& width, int& height) {
-  unsigned w = 0, h = 0;
-  char rest = 0;
-  if (std::sscanf(text.c_str(), "%5ux%5u%c", &w, &h, &rest) != 2) return false;
-  if (w < 1 || h < 1 || w > 8192 || h > 8192) return false;
-  width = static_cast<int>(w);
-  height = static_cast<int>(h);
-  return true;
-}
-
 struct Options {
   std::string png_dir;
   std::vector<std::string> at;
@@ -93,7 +83,8 @@ int capture_stills(const Options& options, const std::vector<int>& frames) {
     renderer.StepTo(frame);
     if (interrupted) return fail("interrupted", interrupted_status);
     renderer.ReadRgb(rgb);
-    const std::string path = (std::filesystem::path(options.png_dir) / gl::still_name(frame)).string();
+    const std::string path =
+        (std::filesystem::path(options.png_dir) / gl::still_name(frame)).string();
     if (!gl::write_png(path, options.width, options.height, rgb, error)) {
       return fail(error, failure_status);
     }
