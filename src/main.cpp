@@ -35,7 +35,6 @@ int resolution_x = 1024;
 int resolution_y = 768;
 
 namespace {
-const char* const music_path = "data/melody5.ogg";
 // The id of the music's error line: fixed, as scripts and the README match the whole line.
 constexpr int music_message_id = 51;
 

@@ -1,6 +1,9 @@
 #ifndef TESSARY_DEMO_STARTUP_H
 #define TESSARY_DEMO_STARTUP_H
 
+// The show's music, relative to the data root.
+constexpr const char* music_path = "data/melody5.ogg";
+
 namespace omni {
 class ShaderManager;
 }

@@ -14,6 +14,7 @@
 #include "cmdline.h"
 #include "datadir.h"
 #include "demo/demo.h"
+#include "demo/startup.h"
 #include "demo/moments.h"
 #include "gl/framegrab.h"
 #include "gl/glcheck.h"
@@ -26,7 +27,7 @@
 namespace {
 
 const char* const program_name = "tessary-capture";
-const char* const default_music = "data/melody5.ogg";
+const char* const default_music = music_path;
 constexpr int usage_status = 2;
 constexpr int failure_status = 1;
 constexpr int interrupted_status = 130;
