@@ -10,7 +10,8 @@
 namespace music {
 
 constexpr double kSampleRate = 44100.0;
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double kPi = 3.141592653589793;
+constexpr double kTwoPi = 2.0 * kPi;
 
 // Frequency in Hz of a MIDI note number (69 = A4 = 440 Hz); fractional notes allowed.
 inline double midi_to_hz(double note) {
@@ -104,7 +105,7 @@ struct Svf {
       last_hz = hz;
       last_res = res;
       hz = hz > 18000.0 ? 18000.0 : hz < 10.0 ? 10.0 : hz;
-      const double g = std::tan(3.141592653589793 * hz / kSampleRate);
+      const double g = std::tan(kPi * hz / kSampleRate);
       k = 2.0 - 2.0 * res;
       a1 = 1.0 / (1.0 + g * (g + k));
       a2 = g * a1;

@@ -135,7 +135,7 @@ Stereo render_mix(const Score& score, double start_seconds, double end_seconds) 
     if (score.fade_start_seconds >= 0.0 && seconds > score.fade_start_seconds) {
       const double f = std::min(1.0, (seconds - score.fade_start_seconds) /
                                          (score.fade_end_seconds - score.fade_start_seconds));
-      const double g = 0.5 + 0.5 * std::cos(f * 3.141592653589793);
+      const double g = 0.5 + 0.5 * std::cos(f * kPi);
       l *= g;
       r *= g;
     }

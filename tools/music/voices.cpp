@@ -31,7 +31,7 @@ struct Ctx {
 // Constant-power pan gains, 1 for both sides at the centre.
 void pan_gains(double pan, double& l, double& r) {
   pan = std::clamp(pan, -1.0, 1.0);
-  const double angle = (pan + 1.0) * 0.25 * 3.141592653589793;
+  const double angle = (pan + 1.0) * 0.25 * kPi;
   l = std::cos(angle) * 1.41421356;
   r = std::sin(angle) * 1.41421356;
 }
