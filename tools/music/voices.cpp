@@ -443,9 +443,11 @@ void bell(const Ctx& c, const Span& out) {
     double ratio, level, fade;  // fade: time constant as a share of `decay`, 0 for none
     double place;               // -1 left to 1 right
   };
-  static const Partial kPartials[] = {
-      {1.0, 1.0, 0.0, 0.0},  {2.0, 0.55, 0.8, -0.5},  {3.0, 0.32, 0.4, 0.6}, {4.0, 0.3, 0.25, -0.7},
-      {6.0, 0.16, 0.1, 0.7}, {8.0, 0.12, 0.05, -0.4}, {1.0, 0.35, 0.9, 0.8}, {2.0, 0.25, 0.5, 0.6}};
+  static const Partial kPartials[] = {{1.0, 1.0, 0.0, 0.0},    {2.0, 0.55, 0.8, -0.5},
+                                      {3.0, 0.4, 0.4, 0.6},    {4.0, 0.4, 0.25, -0.7},
+                                      {6.0, 0.25, 0.12, 0.7},  {8.0, 0.2, 0.07, -0.4},
+                                      {12.0, 0.12, 0.04, 0.5}, {16.0, 0.08, 0.025, -0.6},
+                                      {1.0, 0.35, 0.9, 0.8},   {2.0, 0.25, 0.5, 0.6}};
   const size_t count = sizeof kPartials / sizeof kPartials[0];
   const double twin_hz = 1.3;  // added to the last two partials
   const double decay = c.P("decay");
@@ -475,7 +477,7 @@ void bell(const Ctx& c, const Span& out) {
         r += v * (1.0 + kPartials[k].place);
         level[k] *= fall[k];
       }
-      const double e = 0.45 * amp.At(t, c.gate) * c.vel * scale;
+      const double e = 0.53 * amp.At(t, c.gate) * c.vel * scale;
       out.Add(c.start + i, l * e * c.pan_l, r * e * c.pan_r);
     }
   }
