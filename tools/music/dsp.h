@@ -134,13 +134,20 @@ struct Svf {
   }
 };
 
-// One-pole low-pass smoother.
-struct OnePole {
-  double z = 0.0;
+// Butterworth low-pass of `Poles` poles built from two-pole stages: flat below `hz`, 3 dB down
+// at it and falling 6 dB an octave per pole above. It takes the hiss off the top of noisy and
+// buzzy voices, so that the mix's spectrum falls above 10 kHz.
+template <int Poles>
+struct Top {
+  Svf stage[Poles / 2];
+  double res[Poles / 2];
+
+  Top() {
+    for (int k = 0; k < Poles / 2; ++k) res[k] = 1.0 - std::cos((2 * k + 1) * kPi / (2 * Poles));
+  }
   double Low(double x, double hz) {
-    const double a = 1.0 - std::exp(-kTwoPi * hz / kSampleRate);
-    z += a * (x - z);
-    return z;
+    for (int k = 0; k < Poles / 2; ++k) x = stage[k].Low(x, hz, res[k]);
+    return x;
   }
 };
 

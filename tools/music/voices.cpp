@@ -48,23 +48,6 @@ double seeded_phase(uint32_t seed, int i) {
   return 0.5 * (n.Next() + 1.0);
 }
 
-// Butterworth low-pass of `Poles` poles built from two-pole stages: flat below `hz`, 3 dB down
-// at it and falling 6 dB an octave per pole above. It takes the hiss off the top of noisy and
-// buzzy voices, so that the mix's spectrum falls above 10 kHz.
-template <int Poles>
-struct Top {
-  Svf stage[Poles / 2];
-  double res[Poles / 2];
-
-  Top() {
-    for (int k = 0; k < Poles / 2; ++k) res[k] = 1.0 - std::cos((2 * k + 1) * kPi / (2 * Poles));
-  }
-  double Low(double x, double hz) {
-    for (int k = 0; k < Poles / 2; ++k) x = stage[k].Low(x, hz, res[k]);
-    return x;
-  }
-};
-
 void mono_out(const Ctx& c, const Span& out, int64_t i, double v) {
   out.Add(c.start + i, v * c.pan_l, v * c.pan_r);
 }
