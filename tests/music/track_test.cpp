@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "dsp.h"
 #include "master.h"
 #include "render.h"
 #include "score.h"
@@ -17,19 +18,35 @@ namespace {
 
 const std::string kRoot = TESSARY_SOURCE_DIR;
 const std::string kTrack = kRoot + "/data/melody5.ogg";
-const double kRate = 44100.0;
-const double kSecondsPerBeat = 60.0 / 140.0;
+const double kRate = music::kSampleRate;
 
-// The average of both channels, through a second-order Butterworth low-pass (or high-pass) at
-// `hz` (none at 0) run forward then backward, so the result has no delay: onsets stay put.
-std::vector<double> band(const music::Stereo& audio, double hz, bool high) {
+// The score the track was rendered from.
+const music::Score& score() {
+  static music::Score parsed;
+  static bool loaded = false;
+  if (!loaded) {
+    std::string error;
+    loaded = music::load_score(kRoot + "/assets/music/melody5.score", parsed, error);
+    EXPECT_TRUE(loaded) << error;
+  }
+  return parsed;
+}
+
+// The average of both channels.
+std::vector<double> mono(const music::Stereo& audio) {
   std::vector<double> x(audio.Frames());
   for (size_t i = 0; i < x.size(); ++i) x[i] = 0.5 * (audio.left[i] + audio.right[i]);
-  const double w0 = 2.0 * M_PI * hz / kRate, c = std::cos(w0),
+  return x;
+}
+
+// The signal through a second-order Butterworth low-pass (or high-pass) at `hz` run forward then
+// backward, so the result has no delay: onsets stay put.
+std::vector<double> band(std::vector<double> x, double hz, bool high) {
+  const double w0 = music::kTwoPi * hz / kRate, c = std::cos(w0),
                alpha = std::sin(w0) / std::sqrt(2.0);
   const double b0 = (high ? 1.0 + c : 1.0 - c) / 2.0 / (1.0 + alpha), b1 = (high ? -2 : 2) * b0;
   const double a1 = -2.0 * c / (1.0 + alpha), a2 = (1.0 - alpha) / (1.0 + alpha);
-  for (int pass = 0; hz > 0.0 && pass < 2; ++pass) {
+  for (int pass = 0; pass < 2; ++pass) {
     double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
     for (size_t k = 0; k < x.size(); ++k) {
       double& v = x[pass ? x.size() - 1 - k : k];
@@ -115,30 +132,29 @@ TEST(Track, WasRenderedFromTheCurrentScore) {
 
 // The onset finder sees a lone kick on its beat, and a kick rendered 10 ms late 10 ms late.
 TEST(Track, OnsetFinderSeesAKickWhereItIs) {
+  const double spb = music::Score().SecondsPerBeat();  // the tempo of a score that sets none
   music::Score score;
   std::string error;
   ASSERT_TRUE(music::parse_score("length 6\ninstrument k kick\nsection a 0\n  2 k X\n  " +
-                                     std::to_string(6.0 + 0.010 / kSecondsPerBeat) + " k X\n",
+                                     std::to_string(6.0 + 0.010 / spb) + " k X\n",
                                  score, error))
       << error;
-  const Energy kick(band(music::render_mix(score), 1000.0, false));
-  EXPECT_NEAR(kick.OnsetErrorMs(2 * kSecondsPerBeat), 0.0, 1.5);
-  EXPECT_GT(kick.RiseDb(2 * kSecondsPerBeat), 20.0);
-  EXPECT_NEAR(kick.OnsetErrorMs(6 * kSecondsPerBeat), 10.0, 1.5);
+  const Energy kick(band(mono(music::render_mix(score)), 1000.0, false));
+  EXPECT_NEAR(kick.OnsetErrorMs(2 * spb), 0.0, 1.5);
+  EXPECT_GT(kick.RiseDb(2 * spb), 20.0);
+  EXPECT_NEAR(kick.OnsetErrorMs(6 * spb), 10.0, 1.5);
 }
 
 // Every kick of the score falls on a whole beat and shows in the decoded signal as a rise of
 // energy below 1 kHz that starts within 5 ms of its beat.
 TEST(Track, KickOnsetsSitOnTheBeatGrid) {
-  music::Score score;
-  std::string error;
-  ASSERT_TRUE(music::load_score(kRoot + "/assets/music/melody5.score", score, error)) << error;
-  const Energy kick(band(track(), 1000.0, false));
+  const double spb = score().SecondsPerBeat();
+  const Energy kick(band(mono(track()), 1000.0, false));
   size_t checked = 0;
-  for (const music::Track& t : score.tracks) {
+  for (const music::Track& t : score().tracks) {
     if (t.type != "kick") continue;
     for (const music::Note& n : t.notes) {
-      const double at = n.beat * kSecondsPerBeat;
+      const double at = n.beat * spb;
       EXPECT_EQ(n.beat, std::floor(n.beat)) << t.name << " off the beat grid";
       EXPECT_LE(std::fabs(kick.OnsetErrorMs(at)), 5.0) << t.name << " at beat " << n.beat;
       EXPECT_GE(kick.RiseDb(at), 2.0) << t.name << " at beat " << n.beat << " barely rises";
@@ -149,14 +165,40 @@ TEST(Track, KickOnsetsSitOnTheBeatGrid) {
 }
 
 // On each flash beat the 50 ms after carry at least 6 dB more energy than the 200 ms before,
-// over the whole band and above 4 kHz (the crash).
-TEST(Track, FlashBeatsCarryAClearTransient) {
-  const Energy full(band(track(), 0.0, true)), high(band(track(), 4000.0, true));
+// over the whole band and above 4 kHz (the crash), and the beat stands out as an accent: the RMS
+// of its first 100 ms is at least 3 dB over the mean of the same on the eight beats before.
+TEST(Track, FlashBeatsCarryAClearTransientAndAnAccent) {
+  const double spb = score().SecondsPerBeat();
+  const Energy full(mono(track())), high(band(mono(track()), 4000.0, true));
+  const auto rms = [&](double beat) {
+    const double t = beat * spb;
+    return std::sqrt(full.Mean(t, t + 0.1));
+  };
   for (int beat : {50, 64, 80, 144, 160, 224, 236, 250, 266, 330, 372}) {
-    const double t = beat * kSecondsPerBeat;
+    const double t = beat * spb;
     for (const Energy* e : {&full, &high})
       EXPECT_GE(10.0 * std::log10(e->Mean(t, t + 0.05) / e->Mean(t - 0.2, t - 0.02)), 6.0)
           << "beat " << beat;
+    double before = 0.0;
+    for (int k = 1; k <= 8; ++k) before += rms(beat - k) / 8.0;
+    EXPECT_GE(20.0 * std::log10(rms(beat) / before), 3.0) << "beat " << beat;
+  }
+}
+
+// Between the hits no bed of hiss: in every part the quietest 5% of 100 ms windows carry at most
+// -60 dBFS between 12 and 18 kHz.
+TEST(Track, NoHissBetweenTheHits) {
+  const double spb = score().SecondsPerBeat();
+  const std::vector<double> x = mono(track());
+  const Energy top(band(band(band(x, 12000.0, true), 12000.0, true), 18000.0, false));
+  const std::vector<music::Section>& parts = score().sections;
+  for (size_t p = 0; p < parts.size(); ++p) {
+    const double end = p + 1 < parts.size() ? parts[p + 1].beat * spb : x.size() / kRate;
+    std::vector<double> windows;
+    for (double t = parts[p].beat * spb; t + 0.1 <= end; t += 0.1)
+      windows.push_back(top.Mean(t, t + 0.1));
+    std::nth_element(windows.begin(), windows.begin() + windows.size() / 20, windows.end());
+    EXPECT_LE(10.0 * std::log10(windows[windows.size() / 20] + 1e-20), -60.0) << parts[p].name;
   }
 }
 

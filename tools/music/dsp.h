@@ -10,7 +10,8 @@
 namespace music {
 
 constexpr double kSampleRate = 44100.0;
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double kPi = 3.141592653589793;
+constexpr double kTwoPi = 2.0 * kPi;
 
 // Frequency in Hz of a MIDI note number (69 = A4 = 440 Hz); fractional notes allowed.
 inline double midi_to_hz(double note) {
@@ -104,7 +105,7 @@ struct Svf {
       last_hz = hz;
       last_res = res;
       hz = hz > 18000.0 ? 18000.0 : hz < 10.0 ? 10.0 : hz;
-      const double g = std::tan(3.141592653589793 * hz / kSampleRate);
+      const double g = std::tan(kPi * hz / kSampleRate);
       k = 2.0 - 2.0 * res;
       a1 = 1.0 / (1.0 + g * (g + k));
       a2 = g * a1;
@@ -133,13 +134,20 @@ struct Svf {
   }
 };
 
-// One-pole low-pass smoother.
-struct OnePole {
-  double z = 0.0;
+// Butterworth low-pass of `Poles` poles built from two-pole stages: flat below `hz`, 3 dB down
+// at it and falling 6 dB an octave per pole above. It takes the hiss off the top of noisy and
+// buzzy voices, so that the mix's spectrum falls above 10 kHz.
+template <int Poles>
+struct Top {
+  Svf stage[Poles / 2];
+  double res[Poles / 2];
+
+  Top() {
+    for (int k = 0; k < Poles / 2; ++k) res[k] = 1.0 - std::cos((2 * k + 1) * kPi / (2 * Poles));
+  }
   double Low(double x, double hz) {
-    const double a = 1.0 - std::exp(-kTwoPi * hz / kSampleRate);
-    z += a * (x - z);
-    return z;
+    for (int k = 0; k < Poles / 2; ++k) x = stage[k].Low(x, hz, res[k]);
+    return x;
   }
 };
 

@@ -2,19 +2,22 @@
 //
 //   tessary-compose [--score FILE] [--out FILE] [--wav FILE] [--quality Q]
 //   tessary-compose --hash [--from SECONDS] [--to SECONDS]
-//   tessary-compose --solo TRACK --wav FILE
+//   tessary-compose --solo TRACK[,TRACK...] --wav FILE
 //
 // The default run reads assets/music/melody5.score, masters the mix to -14 LUFS
 // with true peaks below -1 dBTP (checked on the decoded file) and writes
 // data/melody5.ogg. --hash prints a hash of the unmastered mix of a window;
-// --solo writes one track alone, unmastered (the kicks still duck it), to a WAV.
+// --solo writes the named tracks alone, unmastered (the kicks still duck them), to a WAV.
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
+#include <sstream>
 #include <string>
 
+#include "dsp.h"
 #include "master.h"
 #include "render.h"
 #include "score.h"
@@ -47,8 +50,8 @@ bool write_wav(const std::string& path, const music::Stereo& audio) {
   u32(16);
   u16(1);
   u16(2);
-  u32(44100);
-  u32(44100 * 4);
+  u32(static_cast<uint32_t>(music::kSampleRate));
+  u32(static_cast<uint32_t>(music::kSampleRate) * 4);
   u16(4);
   u16(16);
   b.insert(b.end(), {'d', 'a', 't', 'a'});
@@ -69,9 +72,10 @@ void print_sections(const music::Score& score, const music::Stereo& audio) {
     const double from = score.sections[s].beat * score.SecondsPerBeat();
     const double to = s + 1 < score.sections.size()
                           ? score.sections[s + 1].beat * score.SecondsPerBeat()
-                          : audio.Frames() / 44100.0;
+                          : audio.Frames() / music::kSampleRate;
     music::Stereo part;
-    const size_t a = static_cast<size_t>(from * 44100.0), b = static_cast<size_t>(to * 44100.0);
+    const size_t a = static_cast<size_t>(from * music::kSampleRate),
+                 b = static_cast<size_t>(to * music::kSampleRate);
     part.left.assign(audio.left.begin() + a, audio.left.begin() + std::min(b, audio.Frames()));
     part.right.assign(audio.right.begin() + a, audio.right.begin() + std::min(b, audio.Frames()));
     music::Loudness l;
@@ -125,10 +129,15 @@ int main(int argc, char** argv) {
       "SCORE_HASH=" + music::text_hash(std::string(score_text.begin(), score_text.end()))};
 
   if (!solo.empty()) {
-    if (!score.FindTrack(solo)) return fail("no track named " + solo);
+    std::set<std::string> names;
+    std::istringstream list(solo);
+    for (std::string name; std::getline(list, name, ',');) {
+      if (!score.FindTrack(name)) return fail("no track named " + name);
+      names.insert(name);
+    }
     if (wav_path.empty()) return fail("--solo needs --wav FILE");
     for (music::Track& t : score.tracks) {
-      if (t.name == solo) continue;
+      if (names.count(t.name)) continue;
       if (t.type == "kick") {  // silent, but still ducking the others
         t.automation.erase("gain");
         t.params["gain"] = -200.0;
@@ -172,7 +181,7 @@ int main(int argc, char** argv) {
     return fail("could not keep the true peak below -1 dBTP");
   if (!music::write_file(out_path, bytes)) return fail("cannot write " + out_path);
 
-  std::printf("%s: %.3f s, %zu bytes\n", out_path.c_str(), decoded.Frames() / 44100.0,
+  std::printf("%s: %.3f s, %zu bytes\n", out_path.c_str(), decoded.Frames() / music::kSampleRate,
               bytes.size());
   std::printf(
       "mix gain %+.2f dB, limiter ceiling %.2f dBFS, %.2f%% of samples cut by over 1 dB, deepest "

@@ -12,6 +12,7 @@ namespace music {
 namespace {
 
 const double kPrerollSeconds = 4.0;
+const double kMonoBelowHz = 150.0;  // the mix is mono below this
 
 // Depth of ducking under the kicks for each sample of a window, 0 to 1: it dips
 // right after each kick and recovers over about a fifth of a second.
@@ -112,7 +113,7 @@ Stereo render_mix(const Score& score, double start_seconds, double end_seconds) 
 
   Reverb reverb(0.86, 0.45, 0.025);
   PingPong echo(static_cast<size_t>(std::llround(0.75 * spb * kSampleRate)));
-  Svf hp_l, hp_r;
+  Svf hp_l, hp_r, side_hp1, side_hp2;
   Stereo out;
   out.left.assign(static_cast<size_t>(std::max<int64_t>(0, out_end - out_first)), 0.0f);
   out.right.assign(out.left.size(), 0.0f);
@@ -125,6 +126,12 @@ Stereo render_mix(const Score& score, double start_seconds, double end_seconds) 
     double r = dry.right[i] + 0.55 * er + 0.9 * rr;
     l = hp_l.High(l, 30.0, 0.0);
     r = hp_r.High(r, 30.0, 0.0);
+    // Everything under kMonoBelowHz goes to the middle: the side loses its lows.
+    const double mid = 0.5 * (l + r);
+    const double side =
+        side_hp2.High(side_hp1.High(0.5 * (l - r), kMonoBelowHz, 0.3), kMonoBelowHz, 0.3);
+    l = mid + side;
+    r = mid - side;
     const int64_t index = first + static_cast<int64_t>(i);
     const double seconds = index / kSampleRate;
     if (!score.hushes.empty()) {
@@ -135,7 +142,7 @@ Stereo render_mix(const Score& score, double start_seconds, double end_seconds) 
     if (score.fade_start_seconds >= 0.0 && seconds > score.fade_start_seconds) {
       const double f = std::min(1.0, (seconds - score.fade_start_seconds) /
                                          (score.fade_end_seconds - score.fade_start_seconds));
-      const double g = 0.5 + 0.5 * std::cos(f * 3.141592653589793);
+      const double g = 0.5 + 0.5 * std::cos(f * kPi);
       l *= g;
       r *= g;
     }

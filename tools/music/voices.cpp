@@ -31,7 +31,7 @@ struct Ctx {
 // Constant-power pan gains, 1 for both sides at the centre.
 void pan_gains(double pan, double& l, double& r) {
   pan = std::clamp(pan, -1.0, 1.0);
-  const double angle = (pan + 1.0) * 0.25 * 3.141592653589793;
+  const double angle = (pan + 1.0) * 0.25 * kPi;
   l = std::cos(angle) * 1.41421356;
   r = std::sin(angle) * 1.41421356;
 }
@@ -52,15 +52,20 @@ void mono_out(const Ctx& c, const Span& out, int64_t i, double v) {
   out.Add(c.start + i, v * c.pan_l, v * c.pan_r);
 }
 
+// A sine body that falls from `punch` to its settled `pitch` (both read at the hit, so the score
+// can retune them part by part) with a time constant of `bend`, through a soft clipper, over a
+// click.
 void kick(const Ctx& c, const Span& out) {
-  const double low = c.P("pitch"), high = c.P("punch"), decay = c.P("decay");
+  const double low = c.track.Param("pitch", c.note.beat);
+  const double high = c.track.Param("punch", c.note.beat);
+  const double decay = c.P("decay");
   const double click = c.P("click"), drive = c.P("drive");
   Osc body;
   Noise noise(c.seed);
   Svf click_filter;
   const double norm = 1.0 / std::tanh(drive);
   // Exponential decays advanced by one multiplication per sample.
-  const double m_bend = std::exp(-1.0 / (0.032 * kSampleRate));
+  const double m_bend = std::exp(-1.0 / (c.P("bend") * kSampleRate));
   const double m_snap = std::exp(-1.0 / (0.0025 * kSampleRate));
   const double m_amp = std::exp(-1.0 / (decay * kSampleRate));
   const double m_click = std::exp(-1.0 / (0.0035 * kSampleRate));
@@ -86,13 +91,15 @@ void snare(const Ctx& c, const Span& out) {
   Osc a, b;
   Noise noise(c.seed);
   Svf hp, bp;
+  Top<4> top;
   for (int64_t i = 0; i < c.samples; ++i) {
     const double t = i / kSampleRate;
     const double bend = 1.0 + 0.6 * std::exp(-t / 0.012);
     double v =
         (0.7 * a.Sine(tone * bend) + 0.35 * b.Sine(tone * 1.72 * bend)) * std::exp(-t / 0.055);
     const double n = noise.Next();
-    const double shaped = hp.High(n, cutoff, 0.0) * 0.7 + bp.Band(n, 5200.0, 0.3) * 0.6;
+    const double shaped =
+        top.Low(hp.High(n, cutoff, 0.0) * 0.7 + bp.Band(n, 5200.0, 0.3) * 0.6, 11000.0);
     v += snap * shaped * std::exp(-t / decay);
     v *= std::min(1.0, t / 0.0005);
     mono_out(c, out, i, v * c.vel);
@@ -103,6 +110,7 @@ void clap(const Ctx& c, const Span& out) {
   const double decay = c.P("decay"), cutoff = c.P("cutoff");
   Noise nl(c.seed), nr(c.seed + 77u);
   Svf fl, fr, hl, hr;
+  Top<4> tl, tr;
   for (int64_t i = 0; i < c.samples; ++i) {
     const double t = i / kSampleRate;
     double env = 0.0;
@@ -110,52 +118,67 @@ void clap(const Ctx& c, const Span& out) {
       if (t >= at) env = std::max(env, std::exp(-(t - at) / 0.0045));
     }
     if (t >= 0.028) env = std::max(env, 0.75 * std::exp(-(t - 0.028) / decay));
-    const double l = fl.Band(nl.Next(), cutoff, 0.35) + 0.25 * hl.High(nl.Next(), 4000.0, 0.0);
-    const double r =
-        fr.Band(nr.Next(), cutoff * 1.08, 0.35) + 0.25 * hr.High(nr.Next(), 4000.0, 0.0);
+    const double l =
+        tl.Low(fl.Band(nl.Next(), cutoff, 0.35) + 0.25 * hl.High(nl.Next(), 4000.0, 0.0), 9000.0);
+    const double r = tr.Low(
+        fr.Band(nr.Next(), cutoff * 1.08, 0.35) + 0.25 * hr.High(nr.Next(), 4000.0, 0.0), 9000.0);
     out.Add(c.start + i, 1.6 * l * env * c.vel * c.pan_l, 1.6 * r * env * c.vel * c.pan_r);
   }
 }
 
-// Six detuned square waves: the metallic core of hats and cymbals.
+// Six detuned band-limited square waves: the metallic core of hats and cymbals.
 struct Metal {
   Osc osc[6];
   double Next(double scale) {
     static const double kRatios[6] = {205.3, 304.4, 369.6, 522.7, 540.0, 800.0};
     double s = 0.0;
-    for (int k = 0; k < 6; ++k) s += osc[k].Step(kRatios[k] * scale) < 0.5 ? 1.0 : -1.0;
+    for (int k = 0; k < 6; ++k) s += osc[k].Pulse(kRatios[k] * scale, 0.5);
     return s / 6.0;
   }
 };
 
+// Metal and noise between `cutoff` and `top`: the shine sits in between, and the hiss above
+// falls away, so a run of hats leaves no bed of noise between its hits.
 void hat(const Ctx& c, const Span& out) {
-  const double decay = c.P("decay"), cutoff = c.P("cutoff");
+  const double decay = c.P("decay"), cutoff = c.P("cutoff"), top = c.P("top");
   Metal metal;
   Noise noise(c.seed);
   Svf h1, h2;
+  Top<8> lp;
   for (int64_t i = 0; i < c.samples; ++i) {
     const double t = i / kSampleRate;
     const double raw = 0.6 * metal.Next(1.9) + 0.55 * noise.Next();
-    const double v = h2.High(h1.High(raw, cutoff, 0.1), cutoff, 0.1);
+    const double v = lp.Low(h2.High(h1.High(raw, cutoff, 0.1), cutoff, 0.1), top);
     const double env = std::min(1.0, t / 0.0003) * std::exp(-t / decay);
     mono_out(c, out, i, v * env * c.vel);
   }
 }
 
+// Two layers of metal and noise: a bright strike that dies in a fraction of a second over a
+// ring whose top stops at `top`, as a cymbal's highest partials die first.
 void crash(const Ctx& c, const Span& out) {
-  const double decay = c.P("decay"), cutoff = c.P("cutoff");
+  const double decay = c.P("decay"), cutoff = c.P("cutoff"), top = c.P("top");
   Metal ml, mr;
-  Noise nl(c.seed), nr(c.seed ^ 0x5bd1e995u);
-  Svf hl1, hl2, hr1, hr2, bl, br;
+  Noise nl(c.seed), nr(c.seed ^ 0x5bd1e995u), rl(c.seed + 3u), rr(c.seed + 4u);
+  Svf hl[4], hr[4], bl, br;
+  Top<4> sl, sr, tl, tr;
   for (int64_t i = 0; i < c.samples; ++i) {
     const double t = i / kSampleRate;
-    const double env =
-        std::min(1.0, t / 0.0004) * (0.55 * std::exp(-t / 0.12) + 0.45 * std::exp(-t / decay));
-    const double rl = 0.45 * ml.Next(2.6) + 0.7 * nl.Next();
-    const double rr = 0.45 * mr.Next(2.63) + 0.7 * nr.Next();
-    double l = hl2.High(hl1.High(rl, cutoff, 0.0), cutoff, 0.0) + 0.4 * bl.Band(rl, 6500.0, 0.2);
-    double r = hr2.High(hr1.High(rr, cutoff, 0.0), cutoff, 0.0) + 0.4 * br.Band(rr, 6500.0, 0.2);
-    out.Add(c.start + i, l * env * c.vel * c.pan_l, r * env * c.vel * c.pan_r);
+    const double attack = std::min(1.0, t / 0.0004);
+    const double strike = attack * 0.55 * std::exp(-t / 0.12);
+    const double ring = attack * 0.45 * std::exp(-t / decay);
+    const double metal_l = 0.45 * ml.Next(2.6), metal_r = 0.45 * mr.Next(2.63);
+    const double al = metal_l + 0.7 * nl.Next(), ar = metal_r + 0.7 * nr.Next();
+    const double bl_raw = metal_l + 0.7 * rl.Next(), br_raw = metal_r + 0.7 * rr.Next();
+    const double l =
+        strike * sl.Low(hl[1].High(hl[0].High(al, cutoff, 0.0), cutoff, 0.0), 14000.0) +
+        ring * tl.Low(hl[3].High(hl[2].High(bl_raw, cutoff, 0.0), cutoff, 0.0), top) +
+        0.4 * (strike + ring) * bl.Band(al, 6500.0, 0.2);
+    const double r =
+        strike * sr.Low(hr[1].High(hr[0].High(ar, cutoff, 0.0), cutoff, 0.0), 14000.0) +
+        ring * tr.Low(hr[3].High(hr[2].High(br_raw, cutoff, 0.0), cutoff, 0.0), top) +
+        0.4 * (strike + ring) * br.Band(ar, 6500.0, 0.2);
+    out.Add(c.start + i, l * c.vel * c.pan_l, r * c.vel * c.pan_r);
   }
 }
 
@@ -275,6 +298,7 @@ void saw_stack(const Ctx& c, const Span& out, const Adsr& amp, bool vibrato, dou
     }
   }
   Svf fl, fr;
+  Top<4> top_l, top_r;
   double cut = 0.0, e = 0.0;
   for (int64_t i = 0; i < c.samples; ++i) {
     const double t = i / kSampleRate;
@@ -295,7 +319,8 @@ void saw_stack(const Ctx& c, const Span& out, const Adsr& amp, bool vibrato, dou
       l += v * w.gl;
       r += v * w.gr;
     }
-    out.Add(c.start + i, fl.Low(l, cut, reso) * e * c.pan_l, fr.Low(r, cut, reso) * e * c.pan_r);
+    out.Add(c.start + i, top_l.Low(fl.Low(l, cut, reso), 12000.0) * e * c.pan_l,
+            top_r.Low(fr.Low(r, cut, reso), 12000.0) * e * c.pan_r);
   }
 }
 
@@ -322,23 +347,36 @@ double steps16(double level) {
   return std::floor(level * 15.0 + 0.5) / 15.0;
 }
 
+// A pulse wave with a four-bit stepped envelope; a chord arpeggiates at `speed` steps a second.
+// With `width` above 0 a copy 8 cents flat joins on the left and one 8 cents sharp on the right,
+// at that level: a chorus that leaves the centre pulse whole in mono.
 void chip(const Ctx& c, const Span& out) {
   const double duty = c.P("duty"), speed = c.P("speed"), depth = c.P("vibrato");
-  const double octave = c.P("octave");
+  const double octave = c.P("octave"), width = c.P("width");
+  const double norm = 0.5 / std::sqrt(1.0 + width * width);
+  const double flat = std::pow(2.0, -0.08 / 12.0), sharp = 1.0 / flat;
   Adsr amp;
   amp.attack = 0.002;
   amp.decay = c.P("decay");
   amp.sustain = c.P("sustain");
   amp.release = c.P("release");
-  Osc osc;
+  Osc osc, left(seeded_phase(c.seed, 1)), right(seeded_phase(c.seed, 2));
+  Top<4> top_l, top_r;
   const size_t n = c.note.pitches.size();
   for (int64_t i = 0; i < c.samples; ++i) {
     const double t = i / kSampleRate;
     const size_t which = c.note.chord ? static_cast<size_t>(t * speed) % n : 0;
     double pitch = c.note.pitches[which] + 12.0 * octave;
     if (!c.note.chord && t > 0.18) pitch += depth * std::sin(kTwoPi * 6.0 * (t - 0.18));
-    const double v = osc.Pulse(midi_to_hz(pitch), duty);
-    mono_out(c, out, i, 0.5 * v * steps16(amp.At(t, c.gate)) * c.vel);
+    const double hz = midi_to_hz(pitch);
+    const double v = osc.Pulse(hz, duty), e = norm * steps16(amp.At(t, c.gate)) * c.vel;
+    if (width > 0.0) {
+      const double l = top_l.Low(v + width * left.Pulse(hz * flat, duty), 10000.0);
+      const double r = top_r.Low(v + width * right.Pulse(hz * sharp, duty), 10000.0);
+      out.Add(c.start + i, l * e * c.pan_l, r * e * c.pan_r);
+    } else {
+      mono_out(c, out, i, top_l.Low(v, 10000.0) * e);
+    }
   }
 }
 
@@ -347,12 +385,12 @@ void tri(const Ctx& c, const Span& out) {
   const double release = c.P("release");
   const double hz = midi_to_hz(c.note.pitches[0]);
   Osc osc;
-  OnePole smooth;
+  Svf smooth;
   for (int64_t i = 0; i < c.samples; ++i) {
     const double t = i / kSampleRate;
     const double q = std::floor((osc.Triangle(hz) * 0.5 + 0.5) * (steps - 1) + 0.5) / (steps - 1);
     const double gate = t < c.gate ? 1.0 : std::exp(-(t - c.gate) / release);
-    const double v = smooth.Low((q * 2.0 - 1.0), 9000.0) * gate * std::min(1.0, t / 0.001);
+    const double v = smooth.Low(q * 2.0 - 1.0, 7000.0, 0.3) * gate * std::min(1.0, t / 0.001);
     mono_out(c, out, i, v * c.vel);
   }
 }
@@ -363,7 +401,7 @@ void chip_noise(const Ctx& c, const Span& out) {
   uint32_t lfsr = 0x7fffu ^ (c.seed & 0x3fffu);
   double phase = 0.0;
   double level = 1.0;
-  Svf lp;
+  Top<4> lp;
   for (int64_t i = 0; i < c.samples; ++i) {
     const double t = i / kSampleRate;
     phase += cutoff / kSampleRate;
@@ -373,13 +411,29 @@ void chip_noise(const Ctx& c, const Span& out) {
       lfsr = (lfsr >> 1) | (bit << 14);
       level = (lfsr & 1u) ? 1.0 : -1.0;
     }
-    const double v = lp.Low(level, 12000.0, 0.0) * steps16(std::exp(-t / decay));
+    const double v = lp.Low(level, 9000.0) * steps16(std::exp(-t / decay));
     mono_out(c, out, i, 0.5 * v * c.vel);
   }
 }
 
+// Additive partials at whole multiples of the pitch (octaves and twelfths, so that every
+// partial sits in the note's key) under the voice's envelope, the higher ones fading sooner; the
+// fundamental and the octave each have a twin a little over a hertz above, and each pair beats
+// slowly as a struck bell does. The partials stand at places across the stereo field whose
+// left and right add up to the same mono sum.
 void bell(const Ctx& c, const Span& out) {
-  const double ratio = c.P("ratio"), index = c.P("index"), decay = c.P("decay");
+  struct Partial {
+    double ratio, level, fade;  // fade: time constant as a share of `decay`, 0 for none
+    double place;               // -1 left to 1 right
+  };
+  static const Partial kPartials[] = {{1.0, 1.0, 0.0, 0.0},    {2.0, 0.55, 0.8, -0.5},
+                                      {3.0, 0.4, 0.4, 0.6},    {4.0, 0.4, 0.25, -0.7},
+                                      {6.0, 0.25, 0.12, 0.7},  {8.0, 0.2, 0.07, -0.4},
+                                      {12.0, 0.12, 0.04, 0.5}, {16.0, 0.08, 0.025, -0.6},
+                                      {1.0, 0.35, 0.9, 0.8},   {2.0, 0.25, 0.5, 0.6}};
+  const size_t count = sizeof kPartials / sizeof kPartials[0];
+  const double twin_hz = 1.3;  // added to the last two partials
+  const double decay = c.P("decay");
   Adsr amp;
   amp.attack = 0.002;
   amp.decay = decay;
@@ -388,14 +442,26 @@ void bell(const Ctx& c, const Span& out) {
   const double scale = 1.0 / std::sqrt(static_cast<double>(c.note.pitches.size()));
   for (double pitch : c.note.pitches) {
     const double hz = midi_to_hz(pitch);
-    Osc car, mod, car2;
+    Osc osc[count];
+    double level[count], fall[count], freq[count];
+    for (size_t k = 0; k < count; ++k) {
+      level[k] = kPartials[k].level;
+      const double fade = kPartials[k].fade * decay;
+      fall[k] = fade > 0.0 ? std::exp(-1.0 / (fade * kSampleRate)) : 1.0;
+      freq[k] = hz * kPartials[k].ratio + (k + 2 >= count ? twin_hz : 0.0);
+      if (freq[k] > 0.45 * kSampleRate) level[k] = 0.0;
+    }
     for (int64_t i = 0; i < c.samples; ++i) {
       const double t = i / kSampleRate;
-      const double m =
-          std::sin(kTwoPi * mod.Step(hz * ratio)) * index * std::exp(-t / (decay * 0.35));
-      const double v =
-          std::sin(kTwoPi * car.Step(hz) + m) + 0.25 * std::sin(kTwoPi * car2.Step(hz * 2.0));
-      mono_out(c, out, i, 0.6 * v * amp.At(t, c.gate) * c.vel * scale);
+      double l = 0.0, r = 0.0;
+      for (size_t k = 0; k < count; ++k) {
+        const double v = level[k] * osc[k].Sine(freq[k]);
+        l += v * (1.0 - kPartials[k].place);
+        r += v * (1.0 + kPartials[k].place);
+        level[k] *= fall[k];
+      }
+      const double e = 0.53 * amp.At(t, c.gate) * c.vel * scale;
+      out.Add(c.start + i, l * e * c.pan_l, r * e * c.pan_r);
     }
   }
 }
