@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <SFML/Graphics/Image.hpp>
 #include <vector>
 
 #include "demo/demo.h"
