@@ -3,6 +3,7 @@
 
 #include "effect/camera.h"
 #include "omni/effect.h"
+#include "tunables.h"
 
 // One timeline node: switches `effect` on for the beats start <= beat < end. The list owns the
 // node and its effect.
@@ -52,8 +53,16 @@ struct ShowPart {
   int length = 0;
   int flash_offsets[3] = {-1, -1, -1};  // -1 ends the list
 };
-constexpr int show_part_count = 7;
-extern const ShowPart show_parts[show_part_count];
+inline constexpr ShowPart show_parts[] = {
+    {"title", init_titlepart, 50, {-1, -1, -1}},
+    {"lines", init_linepart, 44, {0, 14, 30}},
+    {"invaders", init_invaderpart, 56, {50, -1, -1}},
+    {"plasma", init_plasmapart, 74, {plasma_pillar_beat, -1, -1}},
+    {"images", init_imagepart, 42, {0, 12, 26}},
+    {"scroller", init_scrollerpart, 64, {0, -1, -1}},
+    {"credits", init_credpart, 42, {0, 42, -1}},
+};
+constexpr int show_part_count = static_cast<int>(sizeof(show_parts) / sizeof(show_parts[0]));
 
 // Beats the flash is given, in show order, and the flash node's range.
 constexpr int show_flash_end = 385;
