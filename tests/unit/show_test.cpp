@@ -1,14 +1,13 @@
 #include "demo/show.h"
 
-#include "demo/moments.h"
-#include "demo/playhead.h"
-#include "effect/flash.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
+#include "demo/moments.h"
+#include "demo/playhead.h"
+#include "effect/flash.h"
 #include "gl/glcheck.h"
 #include "gl_context.h"
 #include "tunables.h"
@@ -80,7 +79,8 @@ TEST(FrameStep, LateFrameCatchesUpOneBeatPerFrame) {
 TEST(FrameStep, EffectsSeeTimeAndBeatOfTheirNode) {
   Fixture f(50, 94);
   int frame = 0;
-  while (f.show.clock.beat < 50) f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
+  while (f.show.clock.beat < 50)
+    f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
   ASSERT_EQ(f.recorder->calls.size(), 1u);  // nothing before its first beat
   const Call& first = f.recorder->calls[0];
   EXPECT_EQ(first.beat, 0);
@@ -88,7 +88,8 @@ TEST(FrameStep, EffectsSeeTimeAndBeatOfTheirNode) {
   EXPECT_FLOAT_EQ(first.time, (frame - 1) / static_cast<float>(show_fps) - 21.428572f);
   EXPECT_GE(first.time, 0.0f);
   EXPECT_LT(first.time, 1 / static_cast<float>(show_fps));
-  while (f.show.clock.beat < 94) f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
+  while (f.show.clock.beat < 94)
+    f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
   EXPECT_EQ(f.recorder->calls.back().beat, 43);  // beat 94 itself is not in the node
 }
 
@@ -118,7 +119,8 @@ TEST(FrameStep, ShowEndsAfterBeat389) {
   }
   EXPECT_EQ(f.show.clock.beat, 390);
   EXPECT_GE((frame - 1) / static_cast<float>(show_fps), 390 * spb - 0.001f);
-  EXPECT_LT((frame - 1) / static_cast<float>(show_fps), 390 * spb + 1 / static_cast<float>(show_fps));
+  EXPECT_LT((frame - 1) / static_cast<float>(show_fps),
+            390 * spb + 1 / static_cast<float>(show_fps));
   EXPECT_EQ(f.recorder->calls.back().beat, 384);  // the node's range ends at 385
 }
 
