@@ -28,7 +28,7 @@ float beat2seconds(int bpm, int steps) {
   return static_cast<float>(steps * 60.0 / (bpm * 4.0));
 }
 
-void print_error(const char* unit, int line, const char* function, const std::string& message) {
-  std::fprintf(stdout, "E: %s:%d, %s() %s\n", unit, line, function, message.c_str());
+void print_error(const char* unit, int id, const char* function, const std::string& message) {
+  std::fprintf(stdout, "E: %s:%d, %s() %s\n", unit, id, function, message.c_str());
   std::fflush(stdout);
 }

@@ -18,7 +18,8 @@ int RGB_brightness(const int& r, const int& g, const int& b);
 float beat2seconds(int bpm, int steps);
 
 // Writes one error line to standard output and flushes it:
-// "E: <unit>:<line>, <function>() <message>". The program goes on after it.
-void print_error(const char* unit, int line, const char* function, const std::string& message);
+// "E: <unit>:<id>, <function>() <message>". The program goes on after it. `id` looks like a line
+// number but is a fixed number that scripts and the README match: pass a named constant.
+void print_error(const char* unit, int id, const char* function, const std::string& message);
 
 #endif

@@ -9,6 +9,12 @@ namespace omni {
 
 namespace {
 
+// The numbers after "shadermanager:" on the E: lines. They look like line numbers but are fixed:
+// scripts, tests and the README match these lines, so never change them when the code moves.
+constexpr int kInitMessageId =
+    74;  // a shader that does not compile, or a program that does not link
+constexpr int kLoadFileMessageId = 161;  // a shader file that cannot be opened
+
 // The first line of a shader's or program's info log, for the error line.
 std::string first_log_line(GLuint object, bool is_program) {
   GLint length = 0;
@@ -71,7 +77,7 @@ bool ShaderObject::Init(const std::string& vertex_source, const std::string& fra
     if (linked != GL_TRUE) failure = "program failed to link: " + first_log_line(program, true);
   }
   if (!failure.empty()) {
-    print_error("shadermanager", __LINE__, "Init", failure);
+    print_error("shadermanager", kInitMessageId, "Init", failure);
     Release();
     return false;
   }
@@ -145,7 +151,7 @@ ShaderObject* ShaderManager::LoadFromFile(std::string vertex_path, std::string f
 bool ShaderManager::LoadFile(const std::string& path, std::string& text) {
   std::ifstream file(path.c_str());
   if (!file.is_open()) {
-    print_error("shadermanager", 161, "LoadFile", "failed to open file " + path);
+    print_error("shadermanager", kLoadFileMessageId, "LoadFile", "failed to open file " + path);
     return false;
   }
   // Lines are joined with nothing between them: the shaders are written for that.

@@ -2,16 +2,6 @@
 
 #include "effect/flash.h"
 
-const ShowPart show_parts[show_part_count] = {
-    {"title", init_titlepart, 50, {-1, -1, -1}},
-    {"lines", init_linepart, 44, {0, 14, 30}},
-    {"invaders", init_invaderpart, 56, {50, -1, -1}},
-    {"plasma", init_plasmapart, 74, {10, -1, -1}},
-    {"images", init_imagepart, 42, {0, 12, 26}},
-    {"scroller", init_scrollerpart, 64, {0, -1, -1}},
-    {"credits", init_credpart, 42, {0, 42, -1}},
-};
-
 Enabler* enabler_append(Enabler* list, omni::Effect* effect, int start, int end,
                         float seconds_per_beat) {
   Enabler* node = new Enabler();

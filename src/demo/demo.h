@@ -3,6 +3,7 @@
 
 #include "effect/camera.h"
 #include "omni/effect.h"
+#include "tunables.h"
 
 // One timeline node: switches `effect` on for the beats start <= beat < end. The list owns the
 // node and its effect.
@@ -26,34 +27,33 @@ void enabler_cleanup(Enabler* list);
 // and the flash over beats 0 to 384 as the last node. Needs a current GL context.
 Enabler* init_demo(effect::Camera& camera, float seconds_per_beat);
 
-// The part builders: each appends its effects and adds its camera keyframes (absolute times),
-// returning the new head.
-Enabler* init_titlepart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
-                        float start_time, int start_beat, int end_beat);
-Enabler* init_linepart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
-                       float start_time, int start_beat, int end_beat);
-Enabler* init_invaderpart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
-                          float start_time, int start_beat, int end_beat);
-Enabler* init_plasmapart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
-                         float start_time, int start_beat, int end_beat);
-Enabler* init_imagepart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
-                        float start_time, int start_beat, int end_beat);
-Enabler* init_scrollerpart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
-                           float start_time, int start_beat, int end_beat);
-Enabler* init_credpart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
-                       float start_time, int start_beat, int end_beat);
+// A part builder: appends its effects to `list` for the beats start_beat to end_beat and adds
+// its camera keyframes (absolute times; the part starts at start_time), returning the new head.
+typedef Enabler* part_builder(Enabler* list, effect::Camera& camera, float seconds_per_beat,
+                              float start_time, int start_beat, int end_beat);
+typedef part_builder* part_builder_t;
+// The seven parts, one file each in src/demo/.
+part_builder init_titlepart, init_linepart, init_invaderpart, init_plasmapart, init_imagepart,
+    init_scrollerpart, init_credpart;
 
 // The show's script at the top level: the parts in show order with their lengths in beats and
 // the flash beats each brings, as offsets from its first beat.
-typedef Enabler* (*part_builder_t)(Enabler*, effect::Camera&, float, float, int, int);
 struct ShowPart {
   const char* name = "";
   part_builder_t build = nullptr;
   int length = 0;
   int flash_offsets[3] = {-1, -1, -1};  // -1 ends the list
 };
-constexpr int show_part_count = 7;
-extern const ShowPart show_parts[show_part_count];
+inline constexpr ShowPart show_parts[] = {
+    {"title", init_titlepart, 50, {-1, -1, -1}},
+    {"lines", init_linepart, 44, {0, 14, 30}},
+    {"invaders", init_invaderpart, 56, {50, -1, -1}},
+    {"plasma", init_plasmapart, 74, {plasma_pillar_beat, -1, -1}},
+    {"images", init_imagepart, 42, {0, 12, 26}},
+    {"scroller", init_scrollerpart, 64, {0, -1, -1}},
+    {"credits", init_credpart, 42, {0, 42, -1}},
+};
+constexpr int show_part_count = static_cast<int>(sizeof(show_parts) / sizeof(show_parts[0]));
 
 // Beats the flash is given, in show order, and the flash node's range.
 constexpr int show_flash_end = 385;

@@ -1,8 +1,9 @@
 #include <SFML/Graphics/Image.hpp>
 
-#include "demo/demo.h"
-#include "effect/blockimage.h"
+#include "demo/script.h"
 #include "effect/longline.h"
+
+using namespace script;
 
 namespace {
 
@@ -61,10 +62,16 @@ const LineRow line_rows[] = {
     {-20, -20, -20, 55, 20, -90, 700, 0.0f, 0.2f, 0.2f, true},
 };
 
-// a + b and a * b as the script means them: formed in double, stored as float.
-float sum(double a, double b) {
-  return static_cast<float>(a + b);
-}
+// Cut to z = 150, glide through the rows to the origin while tilting 10 degrees, then move on to
+// the earth in the last 4 beats while rolling 40 degrees.
+const CameraKey line_flight[] = {
+    {PLACE, C::CUT, {0}, {0}, {0, 0, 150}},
+    {TURN, C::CUT, {0}, {0}, {0, 0, 0}},
+    {PLACE, C::LINEAR, {0, 0.1f}, {40, -0.1f}, {0, 0, 0}},
+    {TURN, C::LINEAR, {0, 0.1f}, {40, -0.1f}, {10, 0, 0}},
+    {PLACE, C::LINEAR, {40}, {4}, {5, -5, -150}},
+    {TURN, C::LINEAR, {40}, {4}, {0, 0, 40}},
+};
 
 }  // namespace
 
@@ -73,45 +80,21 @@ float sum(double a, double b) {
 // while rolling 40 degrees.
 Enabler* init_linepart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
                        float start_time, int start_beat, int end_beat) {
-  sf::Image image;
+  PartScript part(list, camera, seconds_per_beat, start_time, start_beat, end_beat);
   for (const LineRow& row : line_rows) {
     effect::LongLine* line = new effect::LongLine();
-    line->SetStartPos(omni::Vector3<float>(row.x, row.y, row.z));
-    line->SetRotation(omni::Vector3<float>(row.rx, row.ry, row.rz));
+    line->SetStartPos(V(row.x, row.y, row.z));
+    line->SetRotation(V(row.rx, row.ry, row.rz));
     line->SetLength(row.length);
     line->SetColor(row.r, row.g, row.b);
     line->SetDirection(row.forward);
     line->Setup();
-    list = enabler_append(list, line, start_beat, end_beat, seconds_per_beat);
+    part.add(line);
   }
-
-  const double spb = seconds_per_beat;
-  const float glide_start = sum(start_time, 0.1f);
-  const float glide_length = sum(40.0 * spb, -static_cast<double>(0.1f));
-  camera.AddPosition(effect::Camera::CUT, start_time, 0, omni::Vector3<float>(0, 0, 150));
-  camera.AddRotation(effect::Camera::CUT, start_time, 0, omni::Vector3<float>(0, 0, 0));
-  camera.AddPosition(effect::Camera::LINEAR, glide_start, glide_length,
-                     omni::Vector3<float>(0, 0, 0));
-  camera.AddRotation(effect::Camera::LINEAR, glide_start, glide_length,
-                     omni::Vector3<float>(10, 0, 0));
-
-  // A missing picture leaves the image empty: the earth then has no blocks.
-  image.loadFromFile("data/earth.png");
-  effect::BlockImage* earth = new effect::BlockImage();
-  earth->SetMaxSize(2.0f);
-  earth->EnableColor(true);
-  earth->SetDisplayType(effect::BlockImage::DISPLAY_RELIEF);
-  earth->LoadImage(image, 0.5f);
-  earth->SetShowPosition(omni::Vector3<float>(-25, 25, -150));
-  earth->SetHidePosition(omni::Vector3<float>(-25, 25, -150));
-  earth->SetType(effect::BlockImage::SCROLLER_STATIC);
-  list = enabler_append(list, earth, start_beat, end_beat, seconds_per_beat);
-
-  const float arrive_start = sum(start_time, 40.0 * spb);
-  const float arrive_length = static_cast<float>(4.0 * spb);
-  camera.AddPosition(effect::Camera::LINEAR, arrive_start, arrive_length,
-                     omni::Vector3<float>(5, -5, -150));
-  camera.AddRotation(effect::Camera::LINEAR, arrive_start, arrive_length,
-                     omni::Vector3<float>(0, 0, 40));
-  return list;
+  // Still: its hide position is its show position.
+  BI* earth = still_picture(load_picture("data/earth.png"), BI::DISPLAY_RELIEF, V(-25, 25, -150));
+  earth->SetHidePosition(V(-25, 25, -150));
+  part.add(earth);
+  part.add_keys(line_flight);
+  return part.list;
 }

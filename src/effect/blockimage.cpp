@@ -1,6 +1,9 @@
 #include "effect/blockimage.h"
 
+#include <SFML/Graphics/Image.hpp>
+
 #include "effect/cube.h"
+#include "gl/glcheck.h"
 #include "helpers.h"
 
 namespace effect {

@@ -1,12 +1,14 @@
 #ifndef TESSARY_EFFECT_BLOCKIMAGE_H
 #define TESSARY_EFFECT_BLOCKIMAGE_H
 
-#include <SFML/Graphics/Image.hpp>
 #include <vector>
 
-#include "gl/glcheck.h"
 #include "omni/effect.h"
 #include "omni/vector3.h"
+
+namespace sf {
+class Image;
+}
 
 namespace effect {
 
@@ -66,7 +68,7 @@ class BlockImage : public omni::Effect {
   };
 
   float current_time = 0.0f;
-  GLuint display_list = 0;
+  unsigned int display_list = 0;  // the unit cube
   scroller_type_t type = SCROLLER_STATIC;
   display_type_t display_type = DISPLAY_FLAT;
   bool color_enabled = false;
@@ -74,7 +76,8 @@ class BlockImage : public omni::Effect {
   unsigned int active = 0;
   float spacing = 1.5f;
   float max_size = 1.25f;
-  float factor = 5.0f;
+  static constexpr float default_factor = 5.0f;
+  float factor = default_factor;
   float switch_time = -1.0f;
 
   // Needs a current GL context: compiles the unit cube into display_list.

@@ -1,23 +1,8 @@
 #include "effect/cubecube.h"
 
-#include "effect/cube.h"
 #include "gl/glcheck.h"
 
 namespace effect {
-
-CubeCube::CubeCube() {
-  DrawCubeCube();
-}
-
-void CubeCube::DrawCubeCube() {
-  display_list = compile_cube_list(1.0f);
-}
-
-void CubeCube::SetColor(const float& r, const float& g, const float& b) {
-  color[0] = r;
-  color[1] = g;
-  color[2] = b;
-}
 
 void CubeCube::Setup() {
   const float g = spacing;
@@ -64,10 +49,7 @@ void CubeCube::UpdateLogic(const float& time_, const int& beat, const bool& beat
 }
 
 int CubeCube::Draw() {
-  glCheck(glTranslatef(start_pos.x, start_pos.y, start_pos.z));
-  glCheck(glRotatef(rotation.x * time, 1, 0, 0));
-  glCheck(glRotatef(rotation.y * time, 0, 1, 0));
-  glCheck(glRotatef(rotation.z * time, 0, 0, 1));
+  Place(rotation * time);
   for (unsigned int i = 0; i < cube_count; ++i) {
     glCheck(glPushMatrix());
     glCheck(glTranslatef(positions[i].x, positions[i].y, positions[i].z));

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "omni/effect.h"
+#include "effect/placedcubes.h"
 #include "omni/vector3.h"
 
 namespace effect {
@@ -11,15 +11,11 @@ namespace effect {
 // The edges of a big cube built of 56 small unit cubes, spinning at constant angular speeds.
 // On the first frame of every even beat (counted from the node's start) the frame bursts out to
 // nearly twice its size and contracts linearly back to rest, 0.01 of the burst size per frame.
-// Configure with the setters, call Setup once, then put it on the timeline.
-class CubeCube : public omni::Effect {
+// start_pos is the big cube's centre; rotation its angular speed, degrees per second about X, Y
+// and Z. Configure with the setters, call Setup once, then put it on the timeline.
+class CubeCube : public PlacedCubes {
  public:
-  omni::Vector3<float> start_pos;  // scene position of the big cube's centre
-  omni::Vector3<float> rotation;   // angular speed, degrees per second about X, Y and Z
-  float time = 0.0f;               // latest UpdateLogic time (seconds since the node started)
-  unsigned int display_list = 0;   // the unit cube
-  float burst_factor = 1.0f;       // scale of the burst in progress, from 1 down toward 0.5
-  float color[3] = {1.0f, 1.0f, 1.0f};
+  float burst_factor = 1.0f;  // scale of the burst in progress, from 1 down toward 0.5
   std::vector<omni::Vector3<float>> rest_positions;
   std::vector<omni::Vector3<float>> burst_positions;  // the rest positions doubled
   std::vector<omni::Vector3<float>> positions;        // drawn this frame
@@ -27,14 +23,9 @@ class CubeCube : public omni::Effect {
   unsigned int cube_count = 0;
   bool bursting = false;
 
-  // Compiles the unit cube; needs a current GL context.
-  CubeCube();
-  ~CubeCube() override = default;
+  // Needs a current GL context.
+  CubeCube() = default;
   const char* Name() override { return "CubeCube"; }
-
-  void SetStartPos(const omni::Vector3<float>& pos) { start_pos = pos; }
-  void SetRotation(const omni::Vector3<float>& rot) { rotation = rot; }
-  void SetColor(const float& r, const float& g, const float& b);
 
   // Lays out the twelve edges of a 6 x 6 x 6 lattice `spacing` apart (56 points): the top
   // face's four edges, the bottom face's, then the four vertical edges between them. The
@@ -45,8 +36,6 @@ class CubeCube : public omni::Effect {
   void UpdateLogic(const float& time, const int& beat, const bool& beat_changed) override;
   // Draws the frame turned by `rotation` x `time`; the frame loop saves the matrix around it.
   int Draw() override;
-  // Compiles the unit cube (-1 to +1) into `display_list`; the constructor's job.
-  void DrawCubeCube();
 };
 
 }  // namespace effect

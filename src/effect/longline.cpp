@@ -1,23 +1,8 @@
 #include "effect/longline.h"
 
-#include "effect/cube.h"
 #include "gl/glcheck.h"
 
 namespace effect {
-
-LongLine::LongLine() {
-  DrawLongLine();
-}
-
-void LongLine::DrawLongLine() {
-  display_list = compile_cube_list(1.0f);
-}
-
-void LongLine::SetColor(const float& r, const float& g, const float& b) {
-  color[0] = r;
-  color[1] = g;
-  color[2] = b;
-}
 
 void LongLine::Setup() {
   const float spacing = size + gap;
@@ -54,10 +39,7 @@ void LongLine::UpdateLogic(const float& time_, const int&, const bool&) {
 }
 
 int LongLine::Draw() {
-  glCheck(glTranslatef(start_pos.x, start_pos.y, start_pos.z));
-  glCheck(glRotatef(rotation.x, 1, 0, 0));
-  glCheck(glRotatef(rotation.y, 0, 1, 0));
-  glCheck(glRotatef(rotation.z, 0, 0, 1));
+  Place(rotation);
   for (unsigned int i = 0; i < cube_count; ++i) {
     const float s = sizes[i];
     float rgb[3] = {color[0], color[1], color[2]};

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "omni/effect.h"
+#include "effect/placedcubes.h"
 #include "omni/vector3.h"
 
 namespace effect {
@@ -11,17 +11,13 @@ namespace effect {
 // A straight row of cubes along its local X axis, placed and turned freely, along which a pulse
 // runs: every `step_interval` seconds the next cube jumps to `large_size` and a brighter colour,
 // then shrinks by 0.01 on every frame, so a bright bead travels the row and wraps at its end.
-// Configure with the setters, call Setup once, then put it on the timeline.
-class LongLine : public omni::Effect {
+// start_pos is the centre of cube 0; rotation is in degrees about X, then Y, then Z. Configure
+// with the setters, call Setup once, then put it on the timeline.
+class LongLine : public PlacedCubes {
  public:
-  omni::Vector3<float> start_pos;  // scene position of the centre of cube 0
-  omni::Vector3<float> rotation;   // degrees about X, then Y, then Z
-  float length = 0.0f;             // along the local X axis, in scene units
-  float time = 0.0f;               // latest UpdateLogic time (seconds since the node started)
-  unsigned int display_list = 0;   // the unit cube
-  float step_interval = 0.1f;      // seconds between two pulse steps
+  float length = 0.0f;         // along the local X axis, in scene units
+  float step_interval = 0.1f;  // seconds between two pulse steps
   float last_step_time = 0.0f;
-  float color[3] = {1.0f, 1.0f, 1.0f};          // base colour r, g, b (white until SetColor)
   int current_cube = 0;                         // the cube the pulse last landed on
   std::vector<omni::Vector3<float>> positions;  // cube centres, row-local
   std::vector<float> sizes;                     // current scale of each cube
@@ -31,17 +27,13 @@ class LongLine : public omni::Effect {
   float gap = 3.0f;       // space between neighbouring centres on top of `size`
   unsigned int cube_count = 0;
 
-  // Compiles the unit cube; needs a current GL context.
-  LongLine();
-  ~LongLine() override = default;
+  // Needs a current GL context.
+  LongLine() = default;
   const char* Name() override { return "LongLine"; }
 
-  void SetStartPos(const omni::Vector3<float>& pos) { start_pos = pos; }
-  void SetRotation(const omni::Vector3<float>& rot) { rotation = rot; }
   void SetLength(const float& l) { length = l; }
   void SetSize(const float& s) { size = s; }
   void SetLargeSize(const float& s) { large_size = s; }
-  void SetColor(const float& r, const float& g, const float& b);
   void SetDirection(bool forward) { direction = forward; }
 
   // Lays out trunc(length / (size + gap)) cubes from the origin along X, all at rest scale.
@@ -52,8 +44,6 @@ class LongLine : public omni::Effect {
   void UpdateLogic(const float& time, const int& beat, const bool& beat_changed) override;
   // Draws the row; the frame loop saves and restores the matrix around it.
   int Draw() override;
-  // Compiles the unit cube (-1 to +1) into `display_list`; the constructor's job.
-  void DrawLongLine();
 };
 
 }  // namespace effect

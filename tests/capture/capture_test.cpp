@@ -13,6 +13,7 @@
 #include "demo/moments.h"
 #include "gl/framegrab.h"
 #include "showrenderer.h"
+#include "tunables.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
@@ -59,7 +60,7 @@ TEST(ShowFrames, MomentsBecomeFramesOfTheShow) {
   EXPECT_EQ(frame_of("12.5"), 1500);
   EXPECT_EQ(frame_of("0.001"), 1);  // the first frame at or after the moment
   EXPECT_EQ(frame_of("224b"), show.first_frame_of_beat[224]);
-  EXPECT_NEAR(step_time(frame_of("224b")), 96.0, 1.0 / 120);  // the image part begins at 96 s
+  EXPECT_NEAR(step_time(frame_of("224b")), 96.0, 1.0 / show_fps);  // the image part begins at 96 s
   for (const char* bad : {"", "-1", "nan", "inf", "12.5b", "391b", "167.2", "12s"}) {
     int frame = 0;
     std::string error;
@@ -100,12 +101,12 @@ TEST(Golden, FramesMatchTheirPictures) {
   constexpr int width = 256, height = 192;
   std::ifstream list("tests/golden/frames.list");
   std::vector<std::pair<int, std::string>> goldens;
-  std::string name, moment;
-  while (list >> name) {
-    if (name[0] == '#')
-      std::getline(list, name);
+  std::string word, moment;
+  while (list >> word) {
+    if (word[0] == '#')
+      std::getline(list, word);
     else if (list >> moment)
-      goldens.emplace_back(frame_of(moment), name);
+      goldens.emplace_back(frame_of(moment), word);
   }
   ASSERT_FALSE(goldens.empty()) << "no tests/golden/frames.list";
   std::sort(goldens.begin(), goldens.end());

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <SFML/Graphics/Image.hpp>
 #include <algorithm>
 #include <vector>
 
+#include "gl/glcheck.h"
 #include "gl_context.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "gl_context.h"
-#include "keyframes.h"
+#include "part_fixture.h"
 
 namespace {
 

@@ -6,60 +6,36 @@
 #include <vector>
 
 #include "demo/demo.h"
-#include "effect/blockimage.h"
-#include "keyframes.h"
+#include "omni/vector3.h"
+#include "tunables.h"
 
-// Seconds per beat at the show's 140 BPM, in single precision as the show keeps it.
-const float test_spb = 60.0f / 140.0f;
+// Checks a vector exactly.
+inline void expect_vec(const omni::Vector3<float>& v, float x, float y, float z) {
+  EXPECT_EQ(v.x, x);
+  EXPECT_EQ(v.y, y);
+  EXPECT_EQ(v.z, z);
+}
+
+// The nodes of a timeline list, in order.
+inline std::vector<Enabler*> list_nodes(Enabler* head) {
+  std::vector<Enabler*> nodes;
+  for (Enabler* node = head; node != nullptr; node = node->next) nodes.push_back(node);
+  return nodes;
+}
 
 // One part built on its own as init_demo places it: beats first to last, its clock starting
-// at first x spb. Owns the nodes; needs the test GL context.
+// at first x seconds per beat. Owns the nodes; needs the test GL context.
 struct BuiltPart {
   effect::Camera camera;
-  float spb = test_spb;
   float start_time = 0.0f;
   Enabler* list = nullptr;
   std::vector<Enabler*> nodes;
   BuiltPart(part_builder_t build, int first, int last)
-      : start_time(static_cast<float>(first * static_cast<double>(test_spb))) {
-    list = build(nullptr, camera, spb, start_time, first, last);
+      : start_time(static_cast<float>(first * static_cast<double>(show_seconds_per_beat))) {
+    list = build(nullptr, camera, show_seconds_per_beat, start_time, first, last);
     nodes = list_nodes(list);
   }
   ~BuiltPart() { enabler_cleanup(list); }
-  effect::BlockImage* image(int n) { return static_cast<effect::BlockImage*>(nodes[n]->effect); }
 };
-
-// The blocks' x, y positions of a set: tells which picture it holds.
-inline std::vector<float> block_positions(const effect::BlockImage::BlockSet& set) {
-  std::vector<float> xy;
-  for (const effect::BlockImage::Block& block : set.blocks) {
-    xy.push_back(block.position.x);
-    xy.push_back(block.position.y);
-  }
-  return xy;
-}
-
-// block_positions of a picture file loaded on its own with default settings.
-inline std::vector<float> picture_positions(const char* path) {
-  sf::Image image;
-  EXPECT_TRUE(image.loadFromFile(path)) << path;
-  effect::BlockImage loaded;
-  loaded.LoadImage(image, 1.0f);
-  return block_positions(loaded.images[0]);
-}
-
-// A two-frame picture: sets `first` and `second` loaded in that order, showing `second` from
-// the first update and switching on the first update strictly more than one beat later.
-inline void expect_two_frames(effect::BlockImage* image, const char* first, const char* second) {
-  ASSERT_EQ(image->images.size(), 2u);
-  EXPECT_EQ(block_positions(image->images[0]), picture_positions(first));
-  EXPECT_EQ(block_positions(image->images[1]), picture_positions(second));
-  const float times[4] = {0.0f, test_spb, 0.44f, 0.88f};
-  const unsigned int shown[4] = {1, 1, 0, 1};
-  for (int k = 0; k < 4; ++k) {
-    image->UpdateLogic(times[k], k, true);
-    EXPECT_EQ(image->active, shown[k]) << "at " << times[k];
-  }
-}
 
 #endif

@@ -52,26 +52,36 @@ TEST(ShaderManager, MissingVertexFilePrintsOneLineAndStops) {
   EXPECT_TRUE(manager.programs.empty());
 }
 
-TEST(ShaderManager, ToonShaderCompilesLinksAndIndexes) {
+// Programs are kept in load order, bound by Begin and unbound by End, and all deleted with the
+// manager.
+TEST(ShaderManager, ToonShaderLinksIndexesBindsAndIsReleased) {
   ASSERT_NE(test_gl_context(), nullptr);
-  omni::ShaderManager manager;
-  testing::internal::CaptureStdout();
-  omni::ShaderObject* toon = manager.LoadFromFile("shaders/toon.vert", "shaders/toon.frag");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-  ASSERT_NE(toon, nullptr);
-  EXPECT_TRUE(toon->loaded);
-  GLint linked = GL_FALSE;
-  glGetProgramiv(toon->program, GL_LINK_STATUS, &linked);
-  EXPECT_EQ(linked, GL_TRUE);
-  EXPECT_EQ(manager[0], toon);
-  EXPECT_EQ(manager[1], nullptr);
-  toon->Begin();
-  GLint current = 0;
-  glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-  EXPECT_EQ(static_cast<GLuint>(current), toon->program);
-  toon->End();
-  glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-  EXPECT_EQ(current, 0);
+  GLuint programs[2] = {0, 0};
+  {
+    omni::ShaderManager manager;
+    testing::internal::CaptureStdout();
+    for (GLuint& program : programs) {
+      omni::ShaderObject* toon = manager.LoadFromFile("shaders/toon.vert", "shaders/toon.frag");
+      ASSERT_NE(toon, nullptr);
+      EXPECT_TRUE(toon->loaded);
+      program = toon->program;
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    GLint linked = GL_FALSE;
+    glGetProgramiv(programs[0], GL_LINK_STATUS, &linked);
+    EXPECT_EQ(linked, GL_TRUE);
+    EXPECT_EQ(manager[1]->program, programs[1]);
+    EXPECT_EQ(manager[2], nullptr);
+    manager[0]->Begin();
+    GLint current = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    EXPECT_EQ(static_cast<GLuint>(current), programs[0]);
+    manager[0]->End();
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    EXPECT_EQ(current, 0);
+  }
+  EXPECT_FALSE(glIsProgram(programs[0]));
+  EXPECT_FALSE(glIsProgram(programs[1]));
 }
 
 TEST(ShaderManager, BrokenShaderIsReportedAndNotKept) {
@@ -87,20 +97,4 @@ TEST(ShaderManager, BrokenShaderIsReportedAndNotKept) {
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
   EXPECT_EQ(manager[0], nullptr);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST(ShaderManager, DestructionReleasesEveryProgram) {
-  ASSERT_NE(test_gl_context(), nullptr);
-  GLuint first = 0, second = 0;
-  {
-    omni::ShaderManager manager;
-    ASSERT_NE(manager.LoadFromFile("shaders/toon.vert", "shaders/toon.frag"), nullptr);
-    ASSERT_NE(manager.LoadFromFile("shaders/toon.vert", "shaders/toon.frag"), nullptr);
-    first = manager[0]->program;
-    second = manager[1]->program;
-    EXPECT_TRUE(glIsProgram(first));
-    EXPECT_TRUE(glIsProgram(second));
-  }
-  EXPECT_FALSE(glIsProgram(first));
-  EXPECT_FALSE(glIsProgram(second));
 }

@@ -1,17 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "demo/demo.h"
 #include "effect/flash.h"
+#include "effect/humppa.h"
 #include "gl_context.h"
-#include "helpers.h"
+#include "part_fixture.h"
 
 namespace {
 
 // Counts its own destructions.
 struct Counted : omni::Effect {
-  explicit Counted(int* deaths) : deaths(deaths) {}
+  explicit Counted(int* deaths_) : deaths(deaths_) {}
   ~Counted() override { ++*deaths; }
   const char* Name() override { return "Counted"; }
   int Draw() override { return 0; }
@@ -19,13 +21,7 @@ struct Counted : omni::Effect {
   int* deaths;
 };
 
-const float spb = beat2seconds(140, 4);
-
-int length(const Enabler* list) {
-  int n = 0;
-  for (; list != nullptr; list = list->next) ++n;
-  return n;
-}
+const float spb = show_seconds_per_beat;
 
 }  // namespace
 
@@ -42,7 +38,7 @@ TEST(Timeline, AppendKeepsHeadOrderAndLinks) {
     EXPECT_EQ(enabler_append(head, new Counted(&deaths), 224 + i, 300, spb), first);
     EXPECT_EQ(tail->next->prev, tail);
   }
-  EXPECT_EQ(length(head), 5);
+  EXPECT_EQ(list_nodes(head).size(), 5u);
   EXPECT_EQ(head->next->start, 224);
   EXPECT_EQ(head->next->start_time, 96.0f);
   EXPECT_EQ(head->next->next->start, 225);
@@ -52,39 +48,49 @@ TEST(Timeline, AppendKeepsHeadOrderAndLinks) {
   enabler_cleanup(nullptr);
 }
 
-TEST(Timeline, ShowPartsLayTheParts) {
-  const int expected_start[] = {0, 50, 94, 150, 224, 266, 330};
-  const float expected_time[] = {0.0f,  21.428572f, 40.285713f, 64.28571f,
-                                 96.0f, 114.0f,     141.42857f};
+// Each part plays from its first beat to its last; before the show there is none, after it the
+// tail.
+TEST(Timeline, PartNameAtEachPartsBeats) {
   int beat = 0;
-  for (int i = 0; i < show_part_count; ++i) {
-    EXPECT_EQ(beat, expected_start[i]) << show_parts[i].name;
-    EXPECT_FLOAT_EQ(static_cast<float>(static_cast<double>(beat) * spb), expected_time[i]);
-    EXPECT_STREQ(part_name_at(beat), show_parts[i].name);
-    beat += show_parts[i].length;
-    EXPECT_STREQ(part_name_at(beat - 1), show_parts[i].name);
+  for (const ShowPart& part : show_parts) {
+    EXPECT_STREQ(part_name_at(beat), part.name);
+    beat += part.length;
+    EXPECT_STREQ(part_name_at(beat - 1), part.name);
   }
   EXPECT_EQ(beat, 372);
-  EXPECT_STREQ(part_name_at(372), "tail");
+  EXPECT_STREQ(part_name_at(beat), "tail");
+  EXPECT_STREQ(part_name_at(-1), "");
 }
 
-TEST(Timeline, InitDemoEndsWithTheFlashOverTheWholeShow) {
+// The whole show: every node inside the part that made it, the flash last over the whole show
+// with its beats in order (one out of order would block the rest) and one on the plasma's
+// pillar beat, and each camera track in time order from part to part.
+TEST(Timeline, InitDemoLaysThePartsEndToEnd) {
   ASSERT_NE(test_gl_context(), nullptr);
   effect::Camera camera;
   Enabler* head = init_demo(camera, spb);
-  ASSERT_NE(head, nullptr);
-  Enabler* last = head;
-  while (last->next) last = last->next;
-  EXPECT_STREQ(last->effect->Name(), "Flash");
+  const std::vector<Enabler*> nodes = list_nodes(head);
+  ASSERT_FALSE(nodes.empty());
+  const Enabler* last = nodes.back();
+  ASSERT_STREQ(last->effect->Name(), "Flash");
   EXPECT_EQ(last->start, 0);
-  EXPECT_EQ(last->end, 385);
-  EXPECT_EQ(last->start_time, 0.0f);
-  const auto* flash = static_cast<effect::Flash*>(last->effect);
-  EXPECT_EQ(flash->beats, (std::vector<int>{50, 64, 80, 144, 160, 224, 236, 250, 266, 330, 372}));
-  // Every other node lies inside the part that made it.
-  for (Enabler* node = head; node != last; node = node->next) {
+  EXPECT_EQ(last->end, show_flash_end);
+  int plasma_start = -1;
+  for (const Enabler* node : nodes) {
+    if (node == last) break;
     EXPECT_LT(node->start, node->end);
     EXPECT_STREQ(part_name_at(node->start), part_name_at(node->end - 1));
+    if (dynamic_cast<effect::Humppa*>(node->effect)) plasma_start = node->start;
+  }
+  const std::vector<int>& beats = static_cast<effect::Flash*>(last->effect)->beats;
+  for (size_t i = 1; i < beats.size(); ++i) EXPECT_LT(beats[i - 1], beats[i]);
+  EXPECT_LT(beats.back(), show_flash_end);
+  EXPECT_EQ(std::count(beats.begin(), beats.end(), plasma_start + plasma_pillar_beat), 1);
+  for (size_t i = 1; i < camera.places.size(); ++i) {
+    EXPECT_GE(camera.places[i].start_time, camera.places[i - 1].start_time) << i;
+  }
+  for (size_t i = 1; i < camera.rotations.size(); ++i) {
+    EXPECT_GE(camera.rotations[i].start_time, camera.rotations[i - 1].start_time) << i;
   }
   enabler_cleanup(head);
 }

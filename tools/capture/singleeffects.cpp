@@ -4,6 +4,7 @@
 #include "effect/flash.h"
 #include "effect/humppa.h"
 #include "effect/plasmablock.h"
+#include "tunables.h"
 
 // The registry. To add an effect: include its header above and add one entry here, whose maker
 // returns the configured effect (the camera starts at the origin looking down -z).
@@ -16,12 +17,12 @@ const std::vector<SingleEffect>& single_effects() {
          return flash;
        }},
       {"Humppa",
-       "the plasma part's pillar field from 120 units above, its walk starting on beat 10 (as in "
-       "the show, less the flash)",
+       "the plasma part's pillar field from 120 units above, its walk starting on the part's "
+       "pillar beat (as in the show, less the flash)",
        [](effect::Camera& camera, float) -> omni::Effect* {
          camera.AddPosition(effect::Camera::CUT, 0, 0, omni::Vector3<float>(0, 0, 120));
          effect::Humppa* humppa = new effect::Humppa();
-         humppa->EnablePillarsAt(10);
+         humppa->EnablePillarsAt(plasma_pillar_beat);
          return humppa;
        }},
       {"PlasmaBlock",

@@ -1,0 +1,87 @@
+#include "demo/script.h"
+
+#include <SFML/Graphics/Image.hpp>
+
+namespace script {
+
+namespace {
+
+// A block image as every part starts one: blocks up to twice the unit size, in the picture's
+// colours, flat or in relief.
+BI* new_block_image(BI::display_type_t display) {
+  BI* image = new BI();
+  image->SetMaxSize(2.0f);
+  image->EnableColor(true);
+  image->SetDisplayType(display);
+  return image;
+}
+
+// Loads `picture` as a new set, makes it the active one and puts it at `place`.
+void add_set(BI* image, const sf::Image& picture, float duration, const V& place) {
+  image->LoadImage(picture, duration);
+  image->SetActiveImage(static_cast<unsigned int>(image->images.size() - 1));
+  image->SetShowPosition(place);
+}
+
+}  // namespace
+
+void PartScript::add(omni::Effect* effect, int first, int end) {
+  const int last = end < 0 ? end_beat : start_beat + end;
+  list = enabler_append(list, effect, start_beat + first, last, seconds_per_beat);
+}
+
+float PartScript::at(const Beats& moment) const {
+  return static_cast<float>(start_time + moment.beats * static_cast<double>(seconds_per_beat) +
+                            static_cast<double>(moment.seconds));
+}
+
+float PartScript::seconds(const Beats& length) const {
+  return static_cast<float>(length.beats * static_cast<double>(seconds_per_beat) +
+                            static_cast<double>(length.seconds));
+}
+
+void PartScript::add_keys(const CameraKey* keys, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    const CameraKey& key = keys[i];
+    if (key.track == TURN) {
+      camera.AddRotation(key.transition, at(key.start), seconds(key.length), key.target);
+    } else {
+      camera.AddPosition(key.transition, at(key.start), seconds(key.length), key.target);
+    }
+  }
+}
+
+sf::Image load_picture(const char* file) {
+  sf::Image picture;
+  picture.loadFromFile(file);
+  return picture;
+}
+
+BI* still_picture(const sf::Image& picture, BI::display_type_t display, const V& place,
+                  float duration) {
+  BI* image = new_block_image(display);
+  add_set(image, picture, duration, place);
+  image->SetType(BI::SCROLLER_STATIC);
+  return image;
+}
+
+BI* scrolling_picture(const sf::Image& picture, BI::display_type_t display, const V& show,
+                      const V& hide, float speed, float duration, float grow) {
+  BI* image = new_block_image(display);
+  image->SetFactor(grow);
+  add_set(image, picture, duration, show);
+  image->SetHidePosition(hide);
+  image->SetSpeed(speed);
+  image->SetType(BI::SCROLLER_SCROLL);
+  return image;
+}
+
+BI* flipping_picture(const sf::Image& first, const sf::Image& second, float beat, const V& place) {
+  BI* image = new_block_image(BI::DISPLAY_FLAT);
+  add_set(image, first, beat, place);
+  add_set(image, second, beat, place);
+  image->SetType(BI::SCROLLER_STATIC);
+  return image;
+}
+
+}  // namespace script

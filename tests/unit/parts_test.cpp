@@ -1,0 +1,102 @@
+// The show's script through its invariants: what every part must keep whatever its figures, and
+// the parts whose timing rests on the beat clock. How the parts look is the golden frames'
+// business (tests/capture).
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "demo/show.h"
+#include "effect/blockimage.h"
+#include "effect/cubecube.h"
+#include "effect/humppa.h"
+#include "gl_context.h"
+#include "part_fixture.h"
+
+namespace {
+
+using BI = effect::BlockImage;
+using C = effect::Camera;
+
+// A track begins with a cut at the part's start; its keyframes start within the part, each
+// after the one before it has ended (the camera plays a track strictly in order, so an overlap
+// would play late).
+template <typename Key>
+void expect_track(const std::vector<Key>& keys, float start, float end) {
+  ASSERT_FALSE(keys.empty());
+  EXPECT_EQ(keys[0].transition, C::CUT);
+  EXPECT_EQ(keys[0].start_time, start);
+  for (size_t i = 1; i < keys.size(); ++i) {
+    EXPECT_GE(keys[i].start_time, keys[i - 1].start_time + keys[i - 1].duration - 1e-4f) << i;
+    EXPECT_LT(keys[i].start_time, end) << i;
+  }
+}
+
+}  // namespace
+
+// Every part built alone at its place in the show: its effects stay within its beats, its
+// pictures load (a wrong file name loads no blocks), still pictures stand whole, and both camera
+// tracks are cut in at its start and play in order.
+TEST(Parts, KeepToTheirBeatsLoadTheirPicturesAndCutTheCameraIn) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  int first = 0;
+  for (const ShowPart& show_part : show_parts) {
+    SCOPED_TRACE(show_part.name);
+    const int last = first + show_part.length;
+    BuiltPart part(show_part.build, first, last);
+    ASSERT_FALSE(part.nodes.empty());
+    for (Enabler* node : part.nodes) {
+      EXPECT_LE(first, node->start);
+      EXPECT_LT(node->start, node->end);
+      EXPECT_LE(node->end, last);
+      const auto* image = dynamic_cast<BI*>(node->effect);
+      if (image == nullptr) continue;
+      ASSERT_FALSE(image->images.empty());
+      for (const BI::BlockSet& set : image->images) {
+        ASSERT_FALSE(set.blocks.empty()) << "a picture did not load";
+        const bool still = image->type == BI::SCROLLER_STATIC;
+        EXPECT_TRUE(!still || set.blocks.back().state == BI::BLOCK_SHOWN) << "not standing whole";
+      }
+    }
+    const float end = static_cast<float>(last * static_cast<double>(show_seconds_per_beat));
+    expect_track(part.camera.places, part.start_time, end);
+    expect_track(part.camera.rotations, part.start_time, end);
+    first = last;
+  }
+}
+
+// Played through the frame step at the show's rate: the pillar walk starts in the frame that
+// raises the show's beat to the plasma part's pillar beat (where the show flashes), not before.
+TEST(Parts, PlasmaWalkStartsOnItsPillarBeat) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  BuiltPart part(init_plasmapart, 150, 224);
+  const auto* humppa = static_cast<effect::Humppa*>(part.list->effect);
+  Show show(part.list, &part.camera, nullptr, show_seconds_per_beat);
+  for (int frame = 0; show.clock.beat < 150 + plasma_pillar_beat; ++frame) {
+    ASSERT_FALSE(humppa->pillars_enabled) << "beat " << show.clock.beat;
+    show.Frame(static_cast<float>(frame) / show_fps, FreeView(), false);
+  }
+  EXPECT_TRUE(humppa->pillars_enabled);
+}
+
+// Played at the show's rate: the cube frame bursts on the part's first frame and on every even
+// beat after it, 32 times, never skipping one; the scroller beside it runs to the part's end.
+TEST(Parts, ScrollerFrameBurstsOnEveryEvenBeat) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  BuiltPart part(init_scrollerpart, 266, 330);
+  Show show(part.list, &part.camera, nullptr, show_seconds_per_beat);
+  const auto* frame = static_cast<effect::CubeCube*>(part.list->effect);
+  int bursts = 0;
+  for (long n = 0; show.clock.beat < 330; ++n) {
+    show.Frame(static_cast<float>(n) / show_fps, FreeView(), false);
+    if (show.clock.beat < 266 || show.clock.beat >= 330) continue;
+    if (frame->bursting && frame->burst_factor == 0.99f) {
+      EXPECT_EQ((show.clock.beat - 266) % 2, 0) << "burst on beat " << show.clock.beat;
+      EXPECT_TRUE(bursts++ > 0 || frame->time < 1.0f / show_fps) << "not on the first frame";
+    }
+  }
+  EXPECT_EQ(bursts, 32);
+  const auto* scroller = static_cast<BI*>(part.list->next->effect);
+  const BI::BlockSet& set = scroller->images[0];
+  // Its last column reaches the start line no earlier than about the part's end.
+  EXPECT_GE(set.blocks.back().position.x / -set.speed, 64 * show_seconds_per_beat - 1.0f);
+}
