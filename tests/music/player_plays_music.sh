@@ -9,7 +9,7 @@ root=$(pwd)
 
 if [ -z "${MUSIC_E2E_INNER:-}" ]; then
   export MUSIC_E2E_INNER=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+  exec bash "$(dirname "$0")/../e2e/with_xvfb.sh" bash "$0" "$@"
 fi
 
 work=$(mktemp -d)
