@@ -31,6 +31,9 @@ bool display_available(std::string& reason) {
     reason = std::string("cannot open display ") + name;
     return false;
   }
-  XCloseDisplay(display);
+  // Kept open for the program's life: a server left with no client resets (Xvfb does), and
+  // refuses connections for a moment, just when the window is about to open.
+  static Display* const kept = display;
+  (void)kept;
   return true;
 }

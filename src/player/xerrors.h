@@ -10,7 +10,8 @@
 // show shuts down normally. Call before the window is created.
 void watch_window_loss(bool* lost);
 
-// Whether an X display can be opened; `reason` says why not (DISPLAY unset, or refused).
+// Whether an X display can be opened; `reason` says why not (DISPLAY unset, or refused). The
+// connection stays open until the program ends.
 bool display_available(std::string& reason);
 
 #endif
