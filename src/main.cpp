@@ -127,6 +127,22 @@ void save_shot(const std::filesystem::path& dir, int step, const Viewport& view)
   }
 }
 
+// Prints the free camera as a row pair of a part's camera table (see demo/script.h), cut in at
+// the moment on screen: beats from the part's first beat plus seconds.
+void print_keyframe(int part, int beat, float time, const omni::Vector3<float>& position,
+                    const omni::Vector3<float>& rotation) {
+  int part_beat = 0;
+  for (int i = 0; i < part; ++i) part_beat += show_parts[i].length;
+  const float seconds =
+      time - static_cast<float>(beat * static_cast<double>(show_seconds_per_beat));
+  std::printf(
+      "    {PLACE, C::CUT, {%d, %.4ff}, {0}, {%g, %g, %g}}, "
+      "{TURN, C::CUT, {%d, %.4ff}, {0}, {%g, %g, 0}},  // %s\n",
+      beat - part_beat, seconds, position.x, position.y, position.z, beat - part_beat, seconds,
+      rotation.x, rotation.y, show_parts[part].name);
+  std::fflush(stdout);
+}
+
 // Frames per second and frame time over the last half second, for the overlay.
 struct FrameRate {
   float fps = 0;
@@ -352,13 +368,8 @@ int main(int argc, char** argv) {
             head->SetProgram((*manager)[0]);
           }
         } else if (code == sf::Keyboard::K) {
-          const float t = step_time(on_screen);
-          std::printf(
-              "{C::CUT, %.3ff, 0, V(%g, %g, %g)}, {C::CUT, %.3ff, 0, V(%g, %g, 0)},"
-              "  // position, rotation at beat %d\n",
-              t, free_position.x, free_position.y, free_position.z, t, free_rotation.x,
-              free_rotation.y, head->Beat());
-          std::fflush(stdout);
+          print_keyframe(frames.PartAt(on_screen), head->Beat(), step_time(on_screen),
+                         free_position, free_rotation);
         }
       } else if (event.type == sf::Event::KeyReleased) {
         const int held_index = held_key_index(event.key.code);

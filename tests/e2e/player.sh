@@ -83,7 +83,8 @@ case "$case_name" in
     key bracketright
     key F12
     key k
-    grep -q 'V(0, 0, 0)' "$work/stdout" || fail "k printed no keyframe"
+    grep -q '{PLACE, C::CUT, {4, 0.0[0-9]*f}, {0}, {0, 0, 0}}, {TURN, .*// images$' "$work/stdout" ||
+      fail "k printed no keyframe at the images part's beat 4"
     # A broken shader on F5 keeps the running program: the same frame, one error line.
     cp "$work/shaders/toon.frag" "$work/toon.frag"
     head -c 100 "$work/toon.frag" > "$work/shaders/toon.frag"
