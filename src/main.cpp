@@ -143,6 +143,9 @@ void print_keyframe(int part, int beat, float time, const omni::Vector3<float>& 
   std::fflush(stdout);
 }
 
+// Frames per second above which vertical sync evidently does not pace the frames.
+constexpr float vsync_implausible_fps = 500.0f;
+
 // Frames per second and frame time over the last half second, for the overlay.
 struct FrameRate {
   float fps = 0;
@@ -431,6 +434,17 @@ int main(int argc, char** argv) {
     }
     window->display();
     rate.Count(elapsed);
+    if (vsync && elapsed > 1.0f && rate.fps > vsync_implausible_fps) {
+      // No display refreshes this fast: the driver accepted vertical sync but does not wait
+      // for it (Xvfb, some software drivers). Pace by the frame limit instead of spinning.
+      std::fprintf(stderr,
+                   "tessary: vertical sync does not pace frames here (%.0f fps): frames are "
+                   "capped at %d a second instead\n",
+                   rate.fps, show_fps);
+      window->setVerticalSyncEnabled(false);
+      window->setFramerateLimit(show_fps);
+      vsync = false;
+    }
 
     if ((head->Over() && loop_part < 0) || quit) break;
   }
