@@ -38,7 +38,7 @@ namespace {
 // The id of the music's error line: fixed, as scripts and the README match the whole line.
 constexpr int music_message_id = 51;
 
-// Held movement keys of the free camera, applied once per frame in this order.
+// Held movement keys of the free camera, applied every 1/show_fps s in this order.
 enum HeldKey {
   KEY_Z,
   KEY_A,
