@@ -6,6 +6,7 @@ class ShaderManager;
 }
 
 // The fixed GL state every frame of the show assumes: texturing, smooth shading, depth test,
+// back faces culled (every face is counter-clockwise seen from outside its cube),
 // a 90 degree square-aspect perspective (near 1, far 500), light 0 with colour material.
 // Leaves the modelview matrix selected.
 void init_gl();
