@@ -117,8 +117,12 @@ run --bench --json --until 1 --size 32x24
 grep -q '"part": "title", "frames": 120' "$tmp/out" || fail "bench json: $(head -c 300 "$tmp/out")"
 grep -q '"part": "all", "frames": 120' "$tmp/out" || fail "bench json: no total"
 grep -q '"p99_share"' "$tmp/out" || fail "bench json: no shares"
-run --bench --until 0.5 --size 32x24
+run --bench --until 0.5 --size 32x24 --plot-data "$tmp/plot"
 grep -q '^| title | 60 | frame |' "$tmp/out" || fail "bench table: $(cat "$tmp/out")"
+[ "$(grep -c '^[0-9]' "$tmp/plot/frames.csv")" -eq 60 ] || fail "plot data: frames.csv"
+grep -q '^0.00000,0.50000,title,' "$tmp/plot/parts.csv" || fail "plot data: $(cat "$tmp/plot/parts.csv")"
+touch "$tmp/file"
+run --bench --until 0.5 --plot-data "$tmp/file/plot"; expect_error "plot data unwritable" "$tmp/file/plot"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)" >&2

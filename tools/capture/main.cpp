@@ -67,6 +67,7 @@ struct Options {
   std::string video_path;
   bool bench = false;
   bool json = false;
+  std::string plot_dir;
   std::string size = "1024x768";
   std::string until;
   std::string effect;
@@ -162,7 +163,7 @@ int capture_bench(const Options& options) {
     return fail(error, failure_status);
   }
   const auto start = std::chrono::steady_clock::now();
-  const std::vector<PartTimes> parts = run_bench(renderer, options.end_frame);
+  const FrameTimes times = run_bench(renderer, options.end_frame);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (interrupted) return fail("interrupted", interrupted_status);
@@ -173,7 +174,13 @@ int capture_bench(const Options& options) {
   std::snprintf(heading, sizeof heading, "%dx%d%s%s, %s, %d frames in %.1f s", options.width,
                 options.height, options.effect.empty() ? "" : ", effect ", options.effect.c_str(),
                 renderer_name ? renderer_name : "unknown renderer", options.end_frame, seconds);
-  print_bench(parts, heading, options.json, stdout);
+  print_frame_times(times.Parts(), heading, options.json, stdout);
+  if (!options.plot_dir.empty()) {
+    if (!make_output_dir(options.plot_dir, error) ||
+        !write_plot_data(times, 0, options.plot_dir, error)) {
+      return fail(error, failure_status);
+    }
+  }
   return 0;
 }
 
@@ -203,6 +210,10 @@ int main(int argc, char** argv) {
                                     "Render every frame as fast as possible, writing nothing, "
                                     "and print the frame times per part");
   CLI::Option* json = app.add_flag("--json", options.json, "With --bench: print JSON");
+  CLI::Option* plot = app.add_option("--plot-data", options.plot_dir,
+                                     "With --bench: also write every frame's times and the "
+                                     "parts' spans into DIR (frames.csv, parts.csv) for a plot")
+                          ->type_name("DIR");
   app.add_option("--size", options.size, "Output size in pixels (default 1024x768)")
       ->type_name("WxH");
   app.add_option("--until", options.until,
@@ -224,6 +235,7 @@ int main(int argc, char** argv) {
   png->needs(at);
   at->needs(png);
   json->needs(bench);
+  plot->needs(bench);
   music->needs(video);
   png->excludes(video);
   png->excludes(bench);
@@ -292,6 +304,9 @@ int main(int argc, char** argv) {
     const std::string dir = std::filesystem::path(options.video_path).parent_path().string();
     if (!check_output_dir(dir, error)) return fail("--video: " + error, usage_status);
     return capture_video(options);
+  }
+  if (!options.plot_dir.empty() && !check_output_dir(options.plot_dir, error)) {
+    return fail("--plot-data: " + error, usage_status);
   }
   return capture_bench(options);
 }

@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-// Frames of the show simulated at a steady 120 frames per second with no pause: frame n is shown
-// at demo time n / 120 s, as the player shows it on a machine that holds its frame cap.
-constexpr int show_fps = 120;
+#include "tunables.h"
+
+// Frames of the show simulated at a steady 120 frames per second (show_fps) with no pause: frame
+// n is shown at demo time n / 120 s, as the player shows it on a machine that holds its frame cap.
 
 // Demo time of frame n, computed in float as the player's clock gives it.
 inline float frame_time(int frame) {
