@@ -132,16 +132,17 @@ int capture_video(const Options& options) {
   if (!encoder.Start(settings, error)) return fail(error, failure_status);
 
   Progress progress("video", settings.frame_count);
-  std::vector<unsigned char> rgb;
+  std::vector<unsigned char> frame(VideoEncoder::FrameBytes(settings));
   for (int k = 0; k < settings.frame_count; ++k) {
     renderer.StepTo(2 * k);
-    renderer.ReadRgb(rgb);
+    read_frame(options.width, options.height, frame);
     if (interrupted) {
       encoder.Abort();
       std::fprintf(stderr, "\n");
       return fail("interrupted: no video written", interrupted_status);
     }
-    if (!encoder.Write(rgb, error)) {
+    // ffmpeg takes this frame while the next one is drawn.
+    if (!encoder.Write(frame, error)) {
       std::fprintf(stderr, "\n");
       return fail(error + "; no video written", failure_status);
     }
