@@ -111,6 +111,16 @@ grep -q 'ffmpeg failed (exit status 3): something went wrong' "$tmp/err" ||
   fail "ffmpeg failing: $(cat "$tmp/err")"
 [ -z "$(ls "$tmp" | grep broken)" ] || fail "ffmpeg failing: left $(ls "$tmp" | grep broken)"
 
+# Interrupted half way: ends promptly with status 130 and leaves nothing.
+timeout 60 "$capture" --video "$tmp/int.mp4" --size 64x48 > /dev/null 2> "$tmp/err" &
+pid=$!
+for _ in $(seq 100); do grep -q 'video \[' "$tmp/err" && break; sleep 0.1; done
+kill -INT "$pid"
+wait "$pid"
+rc=$?
+[ "$rc" -eq 130 ] || fail "interrupted video: status $rc: $(tail -c 200 "$tmp/err")"
+[ -z "$(ls "$tmp" | grep int)" ] || fail "interrupted video: left $(ls "$tmp" | grep int)"
+
 # --- bench: the part and the total, in both forms (a second of the show: the rest costs time)
 run --bench --json --until 1 --size 32x24
 [ "$(cat "$tmp/rc")" -eq 0 ] || fail "bench: $(cat "$tmp/err")"
