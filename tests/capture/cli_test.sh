@@ -111,11 +111,13 @@ grep -q 'ffmpeg failed (exit status 3): something went wrong' "$tmp/err" ||
   fail "ffmpeg failing: $(cat "$tmp/err")"
 [ -z "$(ls "$tmp" | grep broken)" ] || fail "ffmpeg failing: left $(ls "$tmp" | grep broken)"
 
-# Interrupted half way: ends promptly with status 130 and leaves nothing.
-timeout 60 "$capture" --video "$tmp/int.mp4" --size 64x48 > /dev/null 2> "$tmp/err" &
+# Interrupted once ffmpeg is encoding: ends with status 130 and leaves nothing.
+"$capture" --video "$tmp/int.mp4" --size 64x48 > /dev/null 2> "$tmp/err" &
 pid=$!
-for _ in $(seq 100); do grep -q 'video \[' "$tmp/err" && break; sleep 0.1; done
+for _ in $(seq 300); do grep -Eq 'video \[[^]]*\] [1-9][0-9]{2,}/' "$tmp/err" && break; sleep 0.1; done
 kill -INT "$pid"
+for _ in $(seq 300); do kill -0 "$pid" 2> /dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2> /dev/null && kill -KILL "$pid" && fail "interrupted video: hangs"
 wait "$pid"
 rc=$?
 [ "$rc" -eq 130 ] || fail "interrupted video: status $rc: $(tail -c 200 "$tmp/err")"

@@ -144,11 +144,16 @@ int capture_video(const Options& options) {
     // ffmpeg takes this frame while the next one is drawn.
     if (!encoder.Write(frame, error)) {
       std::fprintf(stderr, "\n");
+      // Ctrl-C reaches ffmpeg too, which may stop before this process sees its own interrupt.
+      if (interrupted) return fail("interrupted: no video written", interrupted_status);
       return fail(error + "; no video written", failure_status);
     }
     progress.Update(k + 1, part_name_at(renderer.Beat()));
   }
-  if (!encoder.Finish(error)) return fail(error + "; no video written", failure_status);
+  if (!encoder.Finish(error)) {
+    if (interrupted) return fail("interrupted: no video written", interrupted_status);
+    return fail(error + "; no video written", failure_status);
+  }
   progress.Finish();
   std::fprintf(stderr, "%s: wrote %s (%d frames, %dx%d, 60 fps, %s)\n", program_name,
                options.video_path.c_str(), settings.frame_count, options.width, options.height,
