@@ -64,9 +64,12 @@ pictures: deps
 video: build
 	./$(BUILD)/tessary-capture --video $(BUILD)/tessary.mp4
 
-# Frame times per part on this machine (see the README's table).
+# Frame times per part on this machine (see the README's table), also in $(BUILD)/bench.md, and
+# their plot over the show, docs/frame-times.png (gnuplot).
 bench: build
-	./$(BUILD)/tessary-capture --bench
+	./$(BUILD)/tessary-capture --bench --plot-data $(BUILD)/bench | tee $(BUILD)/bench.md
+	gnuplot -e "dir='$(BUILD)/bench'; out='docs/frame-times.png'; heading='$$(head -n 1 $(BUILD)/bench.md | sed "s/;.*//; s/'//g")'" tools/capture/frametimes.gp
+	@echo "make bench: wrote docs/frame-times.png"
 
 # Re-renders the golden frames of tests/golden/ after a picture changed on purpose; look at
 # them, then commit them with a message that says why.

@@ -4,32 +4,21 @@
 
 namespace effect {
 
+// Each reversed face keeps its first corner, so its quad splits along the same diagonal as before.
+const signed char cube_faces[6][4][3] = {
+    {{-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}, {1, -1, -1}},  // z = -h
+    {{-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}},      // z = +h
+    {{-1, -1, -1}, {-1, -1, 1}, {-1, 1, 1}, {-1, 1, -1}},  // x = -h
+    {{1, -1, -1}, {1, 1, -1}, {1, 1, 1}, {1, -1, 1}},      // x = +h
+    {{-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}, {1, -1, 1}},  // y = -h
+    {{-1, 1, 1}, {1, 1, 1}, {1, 1, -1}, {-1, 1, -1}},      // y = +h
+};
+
 void emit_cube(float h) {
   glBegin(GL_QUADS);
-  glVertex3f(-h, -h, -h);  // z = -h
-  glVertex3f(-h, h, -h);
-  glVertex3f(h, h, -h);
-  glVertex3f(h, -h, -h);
-  glVertex3f(-h, -h, h);  // z = +h
-  glVertex3f(-h, h, h);
-  glVertex3f(h, h, h);
-  glVertex3f(h, -h, h);
-  glVertex3f(-h, -h, -h);  // x = -h
-  glVertex3f(-h, h, -h);
-  glVertex3f(-h, h, h);
-  glVertex3f(-h, -h, h);
-  glVertex3f(h, -h, -h);  // x = +h
-  glVertex3f(h, h, -h);
-  glVertex3f(h, h, h);
-  glVertex3f(h, -h, h);
-  glVertex3f(-h, -h, h);  // y = -h
-  glVertex3f(-h, -h, -h);
-  glVertex3f(h, -h, -h);
-  glVertex3f(h, -h, h);
-  glVertex3f(-h, h, h);  // y = +h
-  glVertex3f(-h, h, -h);
-  glVertex3f(h, h, -h);
-  glVertex3f(h, h, h);
+  for (const auto& face : cube_faces) {
+    for (const signed char* corner : face) glVertex3f(h * corner[0], h * corner[1], h * corner[2]);
+  }
   glCheck(glEnd());
 }
 

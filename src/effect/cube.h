@@ -3,9 +3,13 @@
 
 namespace effect {
 
+// The corners of the cube from -1 to 1, face by face in the order z-, z+, x-, x+, y-, y+, each
+// face counter-clockwise seen from outside the cube, so back faces can be culled.
+extern const signed char cube_faces[6][4][3];
+
 // Emits the axis-aligned cube from -half to +half on every axis as one GL_QUADS batch of 24
-// vertices, faces in the order z-, z+, x-, x+, y-, y+, with no normal, colour or texture
-// coordinate (the current ones apply). Every cube of the show is this shape at some size.
+// vertices (cube_faces scaled by half), with no normal, colour or texture coordinate (the
+// current ones apply). Every cube of the show is this shape at some size.
 void emit_cube(float half);
 
 // Compiles emit_cube(half) into a new display list and returns its name. The list belongs to the

@@ -12,7 +12,8 @@ struct Face {
   GLfloat corners[4][5];
 };
 
-// Front, back, top, bottom, right, left.
+// Front, back, top, bottom, right, left; each counter-clockwise seen from outside the block, so
+// back-face culling keeps the faces turned toward the viewer.
 constexpr Face faces[6] = {
     {{0, 0, 1}, {{0, 0, -2, -2, 2}, {1, 0, 2, -2, 2}, {1, 1, 2, 2, 2}, {0, 1, -2, 2, 2}}},
     {{0, 0, -1}, {{1, 0, -2, -2, -2}, {1, 1, -2, 2, -2}, {0, 1, 2, 2, -2}, {0, 0, 2, -2, -2}}},

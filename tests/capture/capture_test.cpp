@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "bench.h"
 #include "demo/moments.h"
 #include "gl/framegrab.h"
 #include "showrenderer.h"
@@ -83,16 +82,6 @@ TEST(ShowRenderer, StillsEqualTheFullLoop) {
     EXPECT_TRUE(jumped == full) << effect;
     EXPECT_NE(std::count(full.back().begin(), full.back().end(), 0), 16 * 12 * 3) << effect;
   }
-}
-
-TEST(Bench, TimeStats) {
-  std::vector<double> ms;
-  for (int i = 200; i >= 1; --i) ms.push_back(i);  // 1 .. 200, unsorted
-  const TimeStats s = time_stats(ms);
-  EXPECT_DOUBLE_EQ(s.mean, 100.5);
-  EXPECT_DOUBLE_EQ(s.median, 100.5);
-  EXPECT_DOUBLE_EQ(s.p99, 198.0);  // nearest rank: the 198th of 200
-  EXPECT_DOUBLE_EQ(s.max, 200.0);
 }
 
 // Every line of tests/golden/frames.list against its picture (see tests/golden/README.md), by

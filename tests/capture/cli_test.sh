@@ -114,14 +114,30 @@ grep -q 'ffmpeg failed (exit status 3): something went wrong' "$tmp/err" ||
   fail "ffmpeg failing: $(cat "$tmp/err")"
 [ -z "$(ls "$tmp" | grep broken)" ] || fail "ffmpeg failing: left $(ls "$tmp" | grep broken)"
 
+# Interrupted once ffmpeg is encoding: ends with status 130 and leaves nothing.
+"$capture" --video "$tmp/int.mp4" --size 64x48 > /dev/null 2> "$tmp/err" &
+pid=$!
+for _ in $(seq 300); do grep -Eq 'video \[[^]]*\] [1-9][0-9]{2,}/' "$tmp/err" && break; sleep 0.1; done
+kill -INT "$pid"
+for _ in $(seq 300); do kill -0 "$pid" 2> /dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2> /dev/null && kill -KILL "$pid" && fail "interrupted video: hangs"
+wait "$pid"
+rc=$?
+[ "$rc" -eq 130 ] || fail "interrupted video: status $rc: $(tail -c 200 "$tmp/err")"
+[ -z "$(ls "$tmp" | grep int)" ] || fail "interrupted video: left $(ls "$tmp" | grep int)"
+
 # --- bench: the part and the total, in both forms (a second of the show: the rest costs time)
 run --bench --json --until 1 --size 32x24
 [ "$(cat "$tmp/rc")" -eq 0 ] || fail "bench: $(cat "$tmp/err")"
 grep -q '"part": "title", "frames": 120' "$tmp/out" || fail "bench json: $(head -c 300 "$tmp/out")"
 grep -q '"part": "all", "frames": 120' "$tmp/out" || fail "bench json: no total"
 grep -q '"p99_share"' "$tmp/out" || fail "bench json: no shares"
-run --bench --until 0.5 --size 32x24
+run --bench --until 0.5 --size 32x24 --plot-data "$tmp/plot"
 grep -q '^| title | 60 | frame |' "$tmp/out" || fail "bench table: $(cat "$tmp/out")"
+[ "$(grep -c '^[0-9]' "$tmp/plot/frames.csv")" -eq 60 ] || fail "plot data: frames.csv"
+grep -q '^0.00000,0.50000,title,' "$tmp/plot/parts.csv" || fail "plot data: $(cat "$tmp/plot/parts.csv")"
+touch "$tmp/file"
+run --bench --until 0.5 --plot-data "$tmp/file/plot"; expect_error "plot data unwritable" "$tmp/file/plot"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)" >&2

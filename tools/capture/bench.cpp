@@ -1,33 +1,19 @@
 #include "bench.h"
 
-#include <algorithm>
+#include <cerrno>
 #include <chrono>
-#include <cmath>
-#include <numeric>
+#include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "demo/demo.h"
 #include "gl/glcheck.h"
 #include "progress.h"
 #include "showrenderer.h"
 
-TimeStats time_stats(std::vector<double> ms) {
-  TimeStats stats;
-  if (ms.empty()) return stats;
-  std::sort(ms.begin(), ms.end());
-  const size_t n = ms.size();
-  stats.mean = std::accumulate(ms.begin(), ms.end(), 0.0) / static_cast<double>(n);
-  stats.median = n % 2 == 1 ? ms[n / 2] : (ms[n / 2 - 1] + ms[n / 2]) / 2;
-  const size_t rank = static_cast<size_t>(std::ceil(0.99 * static_cast<double>(n)));
-  stats.p99 = ms[std::max<size_t>(rank, 1) - 1];
-  stats.max = ms.back();
-  return stats;
-}
-
-std::vector<PartTimes> run_bench(ShowRenderer& renderer, int end_frame) {
+FrameTimes run_bench(ShowRenderer& renderer, int end_frame) {
   using clock = std::chrono::steady_clock;
-  std::vector<PartTimes> parts;
-  PartTimes all;
-  all.part = "all";
+  FrameTimes times;
   Progress progress("bench", end_frame - renderer.NextFrame());
   const int first = renderer.NextFrame();
   while (renderer.NextFrame() < end_frame) {
@@ -37,109 +23,67 @@ std::vector<PartTimes> run_bench(ShowRenderer& renderer, int end_frame) {
     glCheck(glFinish());
     const clock::time_point finished = clock::now();
 
-    const double step = std::chrono::duration<double, std::milli>(stepped - start).count();
-    const double finish = std::chrono::duration<double, std::milli>(finished - stepped).count();
     const char* name = part_name_at(renderer.Beat());
-    if (parts.empty() || parts.back().part != name) {
-      parts.push_back(PartTimes());
-      parts.back().part = name;
-    }
-    for (PartTimes* times : {&parts.back(), &all}) {
-      times->frame.push_back(step + finish);
-      times->step.push_back(step);
-      times->finish.push_back(finish);
-    }
+    times.Add(name, std::chrono::duration<double, std::milli>(stepped - start).count(),
+              std::chrono::duration<double, std::milli>(finished - stepped).count());
     progress.Update(renderer.NextFrame() - first, name);
   }
   progress.Finish();
-  parts.push_back(all);
-  return parts;
+  return times;
 }
 
 namespace {
 
-int share_percent(double ms) {
-  return static_cast<int>(std::lround(100.0 * ms / frame_budget_ms));
+// Opens `path` for writing, or says why not.
+std::FILE* open_for_writing(const std::string& path, std::string& error) {
+  std::FILE* file = std::fopen(path.c_str(), "w");
+  if (file == nullptr) error = "cannot write " + path + ": " + std::strerror(errno);
+  return file;
 }
 
-void print_table(const std::vector<PartTimes>& parts, const std::string& heading, std::FILE* out) {
-  std::fprintf(out, "%s; each time in ms and as a share of the %.2f ms a frame has at 120 fps\n\n",
-               heading.c_str(), frame_budget_ms);
-  std::fprintf(out, "| part | frames | time | mean | median | p99 | max |\n");
-  std::fprintf(out, "|---|---:|---|---:|---:|---:|---:|\n");
-  for (const PartTimes& part : parts) {
-    const struct {
-      const char* name;
-      const std::vector<double>& ms;
-    } rows[] = {{"frame", part.frame}, {"step", part.step}, {"finish", part.finish}};
-    bool first = true;
-    for (const auto& row : rows) {
-      const TimeStats s = time_stats(row.ms);
-      if (first) {
-        std::fprintf(out, "| %s | %zu ", part.part.c_str(), part.frame.size());
-      } else {
-        std::fprintf(out, "| | ");
-      }
-      std::fprintf(out, "| %s ", row.name);
-      for (double value : {s.mean, s.median, s.p99, s.max}) {
-        std::fprintf(out, "| %.2f (%d%%) ", value, share_percent(value));
-      }
-      std::fprintf(out, "|\n");
-      first = false;
-    }
+// Closes `file`, turning a failed write into an error.
+bool close_written(std::FILE* file, const std::string& path, std::string& error) {
+  const bool failed = std::ferror(file) != 0;
+  if (std::fclose(file) != 0 || failed) {
+    error = "cannot write " + path;
+    return false;
   }
-}
-
-// Writes `text` as a JSON string.
-void print_json_string(const std::string& text, std::FILE* out) {
-  std::fputc('"', out);
-  for (char c : text) {
-    if (c == '"' || c == '\\') {
-      std::fprintf(out, "\\%c", c);
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      std::fprintf(out, "\\u%04x", c);
-    } else {
-      std::fputc(c, out);
-    }
-  }
-  std::fputc('"', out);
-}
-
-void print_json(const std::vector<PartTimes>& parts, const std::string& heading, std::FILE* out) {
-  std::fprintf(out, "{\n  \"run\": ");
-  print_json_string(heading, out);
-  std::fprintf(out, ",\n  \"budget_ms\": %.4f,\n  \"parts\": [\n", frame_budget_ms);
-  for (size_t i = 0; i < parts.size(); ++i) {
-    const PartTimes& part = parts[i];
-    std::fprintf(out, "    {\"part\": ");
-    print_json_string(part.part, out);
-    std::fprintf(out, ", \"frames\": %zu", part.frame.size());
-    const struct {
-      const char* name;
-      const std::vector<double>& ms;
-    } rows[] = {{"frame", part.frame}, {"step", part.step}, {"finish", part.finish}};
-    for (const auto& row : rows) {
-      const TimeStats s = time_stats(row.ms);
-      std::fprintf(out,
-                   ",\n     \"%s\": {\"mean_ms\": %.4f, \"median_ms\": %.4f, \"p99_ms\": %.4f, "
-                   "\"max_ms\": %.4f, \"mean_share\": %.4f, \"median_share\": %.4f, "
-                   "\"p99_share\": %.4f, \"max_share\": %.4f}",
-                   row.name, s.mean, s.median, s.p99, s.max, s.mean / frame_budget_ms,
-                   s.median / frame_budget_ms, s.p99 / frame_budget_ms, s.max / frame_budget_ms);
-    }
-    std::fprintf(out, "}%s\n", i + 1 < parts.size() ? "," : "");
-  }
-  std::fprintf(out, "  ]\n}\n");
+  return true;
 }
 
 }  // namespace
 
-void print_bench(const std::vector<PartTimes>& parts, const std::string& heading, bool json,
-                 std::FILE* out) {
-  if (json) {
-    print_json(parts, heading, out);
-  } else {
-    print_table(parts, heading, out);
+bool write_plot_data(const FrameTimes& times, int first_frame, const std::string& dir,
+                     std::string& error) {
+  const std::vector<PartTimes> parts = times.Parts();
+  const std::string frames_path = dir + "/frames.csv";
+  std::FILE* frames = open_for_writing(frames_path, error);
+  if (frames == nullptr) return false;
+  std::fprintf(frames, "# seconds,frame,step_ms,finish_ms\n");
+  int frame = first_frame;
+  for (size_t p = 0; p + 1 < parts.size(); ++p) {  // the last is "all"
+    const PartTimes& part = parts[p];
+    for (size_t i = 0; i < part.frame.size(); ++i, ++frame) {
+      const double step = part.step.empty() ? part.frame[i] : part.step[i];
+      const double finish = part.finish.empty() ? 0.0 : part.finish[i];
+      std::fprintf(frames, "%.5f,%d,%.4f,%.4f\n", static_cast<double>(frame) / show_fps, frame,
+                   step, finish);
+    }
   }
-  std::fflush(out);
+  if (!close_written(frames, frames_path, error)) return false;
+
+  const std::string parts_path = dir + "/parts.csv";
+  std::FILE* ranges = open_for_writing(parts_path, error);
+  if (ranges == nullptr) return false;
+  std::fprintf(ranges, "# start_second,end_second,part,mean_ms\n");
+  frame = first_frame;
+  for (size_t p = 0; p + 1 < parts.size(); ++p) {
+    const PartTimes& part = parts[p];
+    const int end = frame + static_cast<int>(part.frame.size());
+    std::fprintf(ranges, "%.5f,%.5f,%s,%.4f\n", static_cast<double>(frame) / show_fps,
+                 static_cast<double>(end) / show_fps, part.part.c_str(),
+                 time_stats(part.frame).mean);
+    frame = end;
+  }
+  return close_written(ranges, parts_path, error);
 }

@@ -60,6 +60,7 @@ struct Options {
   std::string video_path;
   bool bench = false;
   bool json = false;
+  std::string plot_dir;
   std::string size = "1024x768";
   std::string until;
   std::string effect;
@@ -126,22 +127,28 @@ int capture_video(const Options& options) {
   if (!encoder.Start(settings, error)) return fail(error, failure_status);
 
   Progress progress("video", settings.frame_count);
-  std::vector<unsigned char> rgb;
+  std::vector<unsigned char> frame(VideoEncoder::FrameBytes(settings));
   for (int k = 0; k < settings.frame_count; ++k) {
     renderer.StepTo(2 * k);
-    renderer.ReadRgb(rgb);
+    read_frame(options.width, options.height, frame);
     if (interrupted) {
       encoder.Abort();
       std::fprintf(stderr, "\n");
       return fail("interrupted: no video written", interrupted_status);
     }
-    if (!encoder.Write(rgb, error)) {
+    // ffmpeg takes this frame while the next one is drawn.
+    if (!encoder.Write(frame, error)) {
       std::fprintf(stderr, "\n");
+      // Ctrl-C reaches ffmpeg too, which may stop before this process sees its own interrupt.
+      if (interrupted) return fail("interrupted: no video written", interrupted_status);
       return fail(error + "; no video written", failure_status);
     }
     progress.Update(k + 1, part_name_at(renderer.Beat()));
   }
-  if (!encoder.Finish(error)) return fail(error + "; no video written", failure_status);
+  if (!encoder.Finish(error)) {
+    if (interrupted) return fail("interrupted: no video written", interrupted_status);
+    return fail(error + "; no video written", failure_status);
+  }
   progress.Finish();
   std::fprintf(stderr, "%s: wrote %s (%d frames, %dx%d, 60 fps, %s)\n", program_name,
                options.video_path.c_str(), settings.frame_count, options.width, options.height,
@@ -157,7 +164,7 @@ int capture_bench(const Options& options) {
     return fail(error, failure_status);
   }
   const auto start = std::chrono::steady_clock::now();
-  const std::vector<PartTimes> parts = run_bench(renderer, options.end_frame);
+  const FrameTimes times = run_bench(renderer, options.end_frame);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (interrupted) return fail("interrupted", interrupted_status);
@@ -168,7 +175,13 @@ int capture_bench(const Options& options) {
   std::snprintf(heading, sizeof heading, "%dx%d%s%s, %s, %d frames in %.1f s", options.width,
                 options.height, options.effect.empty() ? "" : ", effect ", options.effect.c_str(),
                 renderer_name ? renderer_name : "unknown renderer", options.end_frame, seconds);
-  print_bench(parts, heading, options.json, stdout);
+  print_frame_times(times.Parts(), heading, options.json, stdout);
+  if (!options.plot_dir.empty()) {
+    if (!make_output_dir(options.plot_dir, error) ||
+        !write_plot_data(times, 0, options.plot_dir, error)) {
+      return fail(error, failure_status);
+    }
+  }
   return 0;
 }
 
@@ -199,6 +212,10 @@ int main(int argc, char** argv) {
                                     "Render every frame as fast as possible, writing nothing, "
                                     "and print the frame times per part");
   CLI::Option* json = app.add_flag("--json", options.json, "With --bench: print JSON");
+  CLI::Option* plot = app.add_option("--plot-data", options.plot_dir,
+                                     "With --bench: also write every frame's times and the "
+                                     "parts' spans into DIR (frames.csv, parts.csv) for a plot")
+                          ->type_name("DIR");
   app.add_option("--size", options.size, "Output size in pixels (default 1024x768)")
       ->type_name("WxH");
   app.add_option("--until", options.until,
@@ -223,6 +240,7 @@ int main(int argc, char** argv) {
   png->needs(at);
   at->needs(png);
   json->needs(bench);
+  plot->needs(bench);
   music->needs(video);
   png->excludes(video);
   png->excludes(bench);
@@ -303,6 +321,9 @@ int main(int argc, char** argv) {
     const std::string dir = std::filesystem::path(options.video_path).parent_path().string();
     if (!check_output_dir(dir, error)) return fail("--video: " + error, usage_status);
     return capture_video(options);
+  }
+  if (!options.plot_dir.empty() && !check_output_dir(options.plot_dir, error)) {
+    return fail("--plot-data: " + error, usage_status);
   }
   return capture_bench(options);
 }

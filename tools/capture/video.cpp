@@ -14,9 +14,15 @@
 #include <filesystem>
 #include <sstream>
 
+#include "gl/glcheck.h"
+
 extern char** environ;
 
 namespace {
+
+// x264's speed preset and quality: see the README's Capturing section for the measurements.
+const char* const x264_preset = "veryfast";
+const char* const x264_crf = "18";
 
 // "dir/name.mp4" -> "dir/name.partial.mp4": same directory (the final rename is atomic) and same
 // extension (ffmpeg picks the container from it).
@@ -70,7 +76,7 @@ std::vector<std::string> ffmpeg_arguments(const VideoSettings& s, const std::str
   std::snprintf(rate, sizeof rate, "%d", s.fps);
   std::snprintf(duration, sizeof duration, "%.6f", static_cast<double>(s.frame_count) / s.fps);
   std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-y",
-                                   "-f",     "rawvideo",     "-pix_fmt",  "rgb24", "-s",
+                                   "-f",     "rawvideo",     "-pix_fmt",  "rgba",  "-s",
                                    size,     "-framerate",   rate,        "-i",    "pipe:0"};
   if (s.music_path.empty()) {
     args.insert(args.end(), {"-f", "lavfi", "-t", duration, "-i",
@@ -78,9 +84,10 @@ std::vector<std::string> ffmpeg_arguments(const VideoSettings& s, const std::str
   } else {
     args.insert(args.end(), {"-t", duration, "-i", s.music_path});
   }
-  args.insert(args.end(),
-              {"-map", "0:v:0", "-map", "1:a:0", "-c:v", "libx264", "-preset", "veryfast", "-crf",
-               "18", "-pix_fmt", "yuv420p", "-c:a", "aac", "-b:a", "192k"});
+  // The frames come bottom row first: vflip only turns the row order around, copying nothing.
+  args.insert(args.end(), {"-map", "0:v:0", "-map", "1:a:0", "-vf", "vflip", "-c:v", "libx264",
+                           "-preset", x264_preset, "-crf", x264_crf, "-pix_fmt", "yuv420p", "-c:a",
+                           "aac", "-b:a", "192k"});
   const std::string ext = std::filesystem::path(output).extension().string();
   if (ext == ".mp4" || ext == ".mov" || ext == ".m4v") {
     args.insert(args.end(), {"-movflags", "+faststart"});
@@ -147,31 +154,94 @@ bool VideoEncoder::Start(const VideoSettings& settings, std::string& error) {
     Abort();
     return false;
   }
+  queued_.assign(FrameBytes(settings), 0);
+  has_queued_ = stopping_ = write_failed_ = false;
+  writer_ = std::thread(&VideoEncoder::WriteFrames, this);
   return true;
 }
 
-bool VideoEncoder::Write(const std::vector<unsigned char>& rgb, std::string& error) {
-  const unsigned char* data = rgb.data();
-  size_t left = rgb.size();
-  while (left > 0) {
-    const ssize_t n = write(input_, data, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      // ffmpeg has stopped reading: it failed. Its own reason is the useful one.
-      close(input_);
-      input_ = -1;
-      Wait(error);
-      if (error.empty()) error = "ffmpeg stopped reading frames";
-      Abort();
-      return false;
-    }
-    data += n;
-    left -= static_cast<size_t>(n);
+void read_frame(int width, int height, std::vector<unsigned char>& frame) {
+  frame.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  glCheck(glPixelStorei(GL_PACK_ALIGNMENT, 4));
+  glCheck(glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frame.data()));
+}
+
+size_t VideoEncoder::FrameBytes(const VideoSettings& settings) {
+  return static_cast<size_t>(settings.width) * static_cast<size_t>(settings.height) * 4;
+}
+
+bool VideoEncoder::Write(std::vector<unsigned char>& frame, std::string& error) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [this] { return !has_queued_ || write_failed_; });
+  if (write_failed_) {
+    lock.unlock();
+    return Failed(error);
   }
+  queued_.swap(frame);
+  has_queued_ = true;
+  changed_.notify_all();
+  frame.resize(queued_.size());
   return true;
+}
+
+void VideoEncoder::WriteFrames() {
+  // A write to a pipe that ffmpeg closed then fails with EPIPE instead of killing the process.
+  sigset_t pipe_signal;
+  sigemptyset(&pipe_signal);
+  sigaddset(&pipe_signal, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipe_signal, nullptr);
+  std::vector<unsigned char> frame;
+  for (;;) {
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      changed_.wait(lock, [this] { return has_queued_ || stopping_; });
+      if (!has_queued_) return;  // stopping, and nothing left
+      frame.swap(queued_);
+      has_queued_ = false;
+      changed_.notify_all();
+    }
+    const unsigned char* data = frame.data();
+    size_t left = frame.size();
+    while (left > 0) {
+      const ssize_t n = write(input_, data, left);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        // ffmpeg has stopped reading: it failed, or it was stopped.
+        std::lock_guard<std::mutex> lock(mutex_);
+        write_failed_ = true;
+        changed_.notify_all();
+        return;
+      }
+      data += n;
+      left -= static_cast<size_t>(n);
+    }
+  }
+}
+
+bool VideoEncoder::StopWriter() {
+  if (!writer_.joinable()) return !write_failed_;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+    changed_.notify_all();
+  }
+  writer_.join();
+  return !write_failed_;
+}
+
+bool VideoEncoder::Failed(std::string& error) {
+  StopWriter();
+  if (input_ >= 0) close(input_);
+  input_ = -1;
+  // Its own reason is the useful one.
+  Wait(error);
+  if (error.empty()) error = "ffmpeg stopped reading frames";
+  Abort();
+  return false;
 }
 
 bool VideoEncoder::Finish(std::string& error) {
+  if (!StopWriter()) return Failed(error);
   if (input_ >= 0) close(input_);
   input_ = -1;
   if (!Wait(error)) {
@@ -208,15 +278,24 @@ bool VideoEncoder::Wait(std::string& error) {
 }
 
 void VideoEncoder::Abort() {
-  if (input_ >= 0) close(input_);
-  input_ = -1;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    has_queued_ = false;
+    stopping_ = true;
+    changed_.notify_all();
+  }
+  // ffmpeg goes first, killed outright since its output is removed anyway: a writer blocked on
+  // the pipe then fails, and can be joined. (Asked to end, ffmpeg would wait for its input.)
   if (pid_ > 0) {
-    kill(pid_, SIGTERM);
+    kill(pid_, SIGKILL);
     int status = 0;
     while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }
     pid_ = -1;
   }
+  StopWriter();
+  if (input_ >= 0) close(input_);
+  input_ = -1;
   if (!temp_path_.empty()) std::remove(temp_path_.c_str());
   temp_path_.clear();
   if (log_ >= 0) close(log_);

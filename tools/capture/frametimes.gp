@@ -1,0 +1,35 @@
+# Plots a benchmark run written by `tessary-capture --bench --plot-data DIR`: every frame's time
+# over the show, the parts shaded and labelled with their mean, and the frame budget at 120 fps.
+# Usage: gnuplot -e "dir='DIR'; out='FILE.png'; heading='TEXT'" tools/capture/frametimes.gp
+if (!exists("dir")) dir = "build/bench"
+if (!exists("out")) out = "docs/frame-times.png"
+if (!exists("heading")) heading = "Frame time over the show"
+
+set terminal pngcairo size 1400,560 font "DejaVu Sans,11"
+set output out
+set datafile separator ","
+set title heading
+set xlabel "show time (s)"
+set ylabel "frame time (ms)"
+stats dir."/parts.csv" using 2 nooutput
+set xrange [0:STATS_max]
+set yrange [0:25]
+set xtics 10
+set ytics 2
+set grid ytics lc rgb "#dddddd"
+set key outside bottom center horizontal
+
+budget = 1000.0 / 120
+set arrow from graph 0, first budget to graph 1, first budget nohead lc rgb "#c00000" lw 2 dt 2 front
+set label sprintf("%.2f ms: 120 fps", budget) at graph 0.005, first budget + 0.5 tc rgb "#c00000" front
+
+# Alternate shades per part; the part's name and mean frame time at the top of its span.
+shade(i) = (int(i) % 2 == 0) ? 0xe8eef7 : 0xf7f0e4
+plot dir."/parts.csv" using (($1 + $2) / 2):(12.5):(($2 - $1) / 2):(12.5):(shade($0)) \
+       with boxxyerror fs solid 1.0 noborder lc rgb variable notitle, \
+     dir."/frames.csv" using 1:($3 + $4) with dots lc rgb "#3060a0" title "frame (step + finish)", \
+     dir."/frames.csv" using 1:3 with dots lc rgb "#e08020" title "step (issuing the GL calls)", \
+     dir."/parts.csv" using 1:4:($2 - $1):(0) with vectors nohead lw 3 lc rgb "#202020" \
+       title "mean frame of the part", \
+     dir."/parts.csv" using (($1 + $2) / 2):(24):(sprintf("%s\n%.1f ms", stringcolumn(3), $4)) \
+       with labels font ",10" notitle
