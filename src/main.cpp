@@ -13,6 +13,7 @@
 
 #include "datadir.h"
 #include "demo/demo.h"
+#include "demo/frametimes.h"
 #include "demo/moments.h"
 #include "demo/playhead.h"
 #include "demo/startup.h"
@@ -238,6 +239,8 @@ int main(int argc, char** argv) {
   bool shot_wanted = false;
   int loop_part = -1;  // the part played in a loop, or -1
   FrameRate rate;
+  FrameTimes times;  // --stats: every shown frame's time, by part
+  float last_frame_end = 0.0f;
   auto manager = std::make_unique<omni::ShaderManager>();
 
   watch_window_loss(&quit);
@@ -434,6 +437,12 @@ int main(int argc, char** argv) {
     }
     window->display();
     rate.Count(elapsed);
+    if (options.stats) {
+      // NOTE: a clock read per frame; the times are stored in room reserved up front.
+      const float now = clock.getElapsedTime().asSeconds();
+      times.Add(part_name_at(head->Beat()), 1000.0 * (now - last_frame_end));
+      last_frame_end = now;
+    }
     if (vsync && elapsed > 1.0f && rate.fps > vsync_implausible_fps) {
       // No display refreshes this fast: the driver accepted vertical sync but does not wait
       // for it (Xvfb, some software drivers). Pace by the frame limit instead of spinning.
@@ -449,6 +458,15 @@ int main(int argc, char** argv) {
     if ((head->Over() && loop_part < 0) || quit) break;
   }
 
+  if (options.stats) {
+    const char* renderer_name = nullptr;
+    glCheck(renderer_name = reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    char heading[256];
+    std::snprintf(heading, sizeof heading, "the player, %ux%u%s, %s", window->getSize().x,
+                  window->getSize().y, vsync ? ", vsync" : "",
+                  renderer_name ? renderer_name : "unknown renderer");
+    print_frame_times(times.Parts(), heading, false, stdout);
+  }
   if (music) music->stop();
   head.reset();
   // The programs go while the window's context still exists.

@@ -163,7 +163,7 @@ case "$case_name" in
     # clock (the frames between a resume and the next pause span the clock time between them,
     # stall included, with the beat counter in step) and ends by itself.
     make_music 200
-    start_player -w -magic --start 150
+    start_player -w -magic --start 150 --stats
     key p
     before=$(frame_in 'paused at')
     a=$(date +%s.%N); xdotool key --window "$window" p
@@ -184,6 +184,9 @@ case "$case_name" in
       if (beat < expected - 1 || beat > expected + 1) { print "FAIL: beat " beat " at frame " f1; exit 1 }
     }' || fail "after the stall"
     wait_exit 30
+    # --stats: the frames per second of each part played, at exit.
+    grep -q '^| credits | [0-9]* | frame |' "$work/stdout" && grep -q '^| tail |' "$work/stdout" ||
+      fail "no frame-time table at exit"
     ;;
   *) fail "unknown case $case_name" ;;
 esac
