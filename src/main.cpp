@@ -252,6 +252,7 @@ int main(int argc, char** argv) {
   const sf::Uint32 style =
       fullscreen ? sf::Style::Fullscreen : (sf::Style::Resize | sf::Style::Close);
   sf::Window* window = new sf::Window(mode, "Tessary", style, sf::ContextSettings(24, 8, 0));
+  watch_window(window->getSystemHandle());
   sf::Clock clock;
   init_gl();
   init_shaders(*manager);

@@ -6,9 +6,13 @@
 
 namespace {
 bool* g_lost = nullptr;
+unsigned long g_window = 0;  // the XID of the show's window once it exists
 
 int on_x_error(Display*, XErrorEvent* error) {
-  if (g_lost != nullptr && (error->error_code == BadWindow || error->error_code == BadDrawable)) {
+  // Only our own window counts: an error about another one (the stale focus a window of an
+  // earlier run left, say) is no reason to end the show.
+  if (g_lost != nullptr && g_window != 0 && error->resourceid == g_window &&
+      (error->error_code == BadWindow || error->error_code == BadDrawable)) {
     *g_lost = true;
   }
   return 0;
@@ -18,6 +22,10 @@ int on_x_error(Display*, XErrorEvent* error) {
 void watch_window_loss(bool* lost) {
   g_lost = lost;
   XSetErrorHandler(on_x_error);
+}
+
+void watch_window(unsigned long window) {
+  g_window = window;
 }
 
 bool display_available(std::string& reason) {

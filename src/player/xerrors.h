@@ -9,6 +9,9 @@
 // `*lost` and is otherwise ignored, so the frame loop ends after the frame in progress and the
 // show shuts down normally. Call before the window is created.
 void watch_window_loss(bool* lost);
+// Names the window whose loss counts, once it exists (its X window id); errors about other
+// windows are ignored.
+void watch_window(unsigned long window);
 
 // Whether an X display can be opened; `reason` says why not (DISPLAY unset, or refused). The
 // connection stays open until the program ends.

@@ -45,7 +45,7 @@ start_player() {
     fail "no window titled Tessary"
   sleep 1
   # Look again once the player is settled: SFML may make short-lived helper windows at start.
-  window=$(xdotool search --onlyvisible --name '^Tessary$' | tail -n 1)
+  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tessary$' | tail -n 1 || true)
   [ -n "$window" ] || fail "the Tessary window went away"
 }
 
@@ -60,6 +60,12 @@ wait_exit() {
   wait "$pid" || status=$?
   pid=""
   [ "$status" -eq 0 ] || fail "exit status $status"
+  # The server may still hold the window a moment (with the XID the next run's gets): let it go,
+  # so that the next start finds the next window and not this one.
+  for _ in $(seq 1 50); do
+    [ -z "$(xdotool search --name '^Tessary$' 2> /dev/null)" ] && break
+    sleep 0.1
+  done
 }
 
 # Escape, then the player must end with status 0. It may close its window between the key's
@@ -68,4 +74,7 @@ stop_player() {
   kill -0 "$pid" 2>/dev/null || fail "player ended before Escape"
   xdotool key --window "$window" Escape 2> /dev/null || true
   wait_exit 10
+  # A release that found no window leaves the key down on the server, which then repeats it
+  # into the next run's window.
+  xdotool keyup Escape 2> /dev/null || true
 }
