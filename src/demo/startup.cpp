@@ -26,10 +26,15 @@ void init_gl() {
   glCheck(glMatrixMode(GL_PROJECTION));
   glCheck(glLoadIdentity());
   setPerspective(90.0, 1.0, 1.0, 500.0);
+  // Light 0 at OpenGL's default, set here because the toon shader builds it in: directional,
+  // from the viewer along +z in eye space (given under an identity modelview matrix).
+  glCheck(glMatrixMode(GL_MODELVIEW));
+  glCheck(glLoadIdentity());
+  const GLfloat from_viewer[4] = {0.0f, 0.0f, 1.0f, 0.0f};
+  glCheck(glLightfv(GL_LIGHT0, GL_POSITION, from_viewer));
   glCheck(glEnable(GL_LIGHT0));
   glCheck(glEnable(GL_LIGHTING));
   glCheck(glEnable(GL_COLOR_MATERIAL));
-  glCheck(glMatrixMode(GL_MODELVIEW));
 }
 
 void init_shaders(omni::ShaderManager& manager) {

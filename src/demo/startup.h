@@ -10,8 +10,9 @@ class ShaderManager;
 
 // The fixed GL state every frame of the show assumes: texturing, smooth shading, depth test,
 // back faces culled (every face is counter-clockwise seen from outside its cube),
-// a 90 degree square-aspect perspective (near 1, far 500), light 0 with colour material.
-// Leaves the modelview matrix selected. Calls keep_freed_memory first.
+// a 90 degree square-aspect perspective (near 1, far 500), light 0 directional from the viewer
+// (which the toon shader builds in) with colour material. Leaves the modelview matrix selected
+// and set to the identity. Calls keep_freed_memory first.
 void init_gl();
 
 // Mesa's software rasteriser takes its binning memory (64 KB blocks) from malloc for every frame
