@@ -27,8 +27,8 @@ set label sprintf("%.2f ms: 120 fps", budget) at graph 0.005, first budget + 0.5
 shade(i) = (int(i) % 2 == 0) ? 0xe8eef7 : 0xf7f0e4
 plot dir."/parts.csv" using (($1 + $2) / 2):(12.5):(($2 - $1) / 2):(12.5):(shade($0)) \
        with boxxyerror fs solid 1.0 noborder lc rgb variable notitle, \
-     dir."/frames.csv" using 1:($3 + $4) with dots lc rgb "#3060a0" title "frame (step + finish)", \
-     dir."/frames.csv" using 1:3 with dots lc rgb "#e08020" title "step (issuing the GL calls)", \
+     dir."/frames.csv" using 1:($3 + $4) with points pt 7 ps 0.15 lc rgb "#3060a0" title "frame (step + finish)", \
+     dir."/frames.csv" using 1:3 with points pt 7 ps 0.15 lc rgb "#e08020" title "step (issuing the GL calls)", \
      dir."/parts.csv" using 1:4:($2 - $1):(0) with vectors nohead lw 3 lc rgb "#202020" \
        title "mean frame of the part", \
      dir."/parts.csv" using (($1 + $2) / 2):(24):(sprintf("%s\n%.1f ms", stringcolumn(3), $4)) \
