@@ -22,8 +22,8 @@ music::Score parse(const std::string& text) {
 
 // Mean power of both channels over [from, to) seconds (the whole of it by default), in dB.
 double rms_db(const music::Stereo& a, double from = 0.0, double to = 1e9) {
-  const size_t i = static_cast<size_t>(from * kSampleRate);
-  const size_t j = std::min(a.Frames(), static_cast<size_t>(to * kSampleRate));
+  const size_t i = static_cast<size_t>(from * music::kSampleRate);
+  const size_t j = std::min(a.Frames(), static_cast<size_t>(to * music::kSampleRate));
   double sum = 0.0;
   for (size_t k = i; k < j; ++k) sum += a.left[k] * a.left[k] + a.right[k] * a.right[k];
   return 10.0 * std::log10(sum / (2.0 * (j - i)) + 1e-20);
@@ -38,7 +38,7 @@ TEST(Render, TwiceGivesIdenticalPcmAndVorbis) {
       << error;
   const music::Stereo a = music::render_mix(score, 66.0, 72.0);
   const music::Stereo b = music::render_mix(score, 66.0, 72.0);
-  ASSERT_EQ(a.Frames(), static_cast<size_t>(6.0 * kSampleRate));
+  ASSERT_EQ(a.Frames(), static_cast<size_t>(6.0 * music::kSampleRate));
   EXPECT_GT(rms_db(a), -40.0);
   EXPECT_TRUE(a.left == b.left && a.right == b.right);
   EXPECT_EQ(music::hash_pcm(a), music::hash_pcm(b));
@@ -51,7 +51,7 @@ TEST(Render, TwiceGivesIdenticalPcmAndVorbis) {
   long rate = 0;
   int channels = 0;
   ASSERT_TRUE(music::decode_vorbis(ea, back, rate, channels, error)) << error;
-  EXPECT_EQ(rate, kSampleRate);
+  EXPECT_EQ(rate, music::kSampleRate);
   EXPECT_EQ(channels, 2);
   ASSERT_EQ(back.Frames(), a.Frames());
   double ab = 0.0, aa = 0.0, bb = 0.0;  // both channels keep their shape, each in its place
@@ -86,8 +86,8 @@ TEST(Render, HushSinksTheMixBeforeItsBeat) {
   const double spb = 60.0 / 140.0;
   EXPECT_NEAR(rms_db(hushed, 3.2 * spb, 3.9 * spb) - rms_db(plain, 3.2 * spb, 3.9 * spb), -12.0,
               0.1);
-  const size_t before = static_cast<size_t>(2.9 * spb * kSampleRate),
-               from = static_cast<size_t>(4 * spb * kSampleRate) + 1;
+  const size_t before = static_cast<size_t>(2.9 * spb * music::kSampleRate),
+               from = static_cast<size_t>(4 * spb * music::kSampleRate) + 1;
   EXPECT_TRUE(std::equal(plain.left.begin(), plain.left.begin() + before, hushed.left.begin()));
   EXPECT_TRUE(std::equal(plain.left.begin() + from, plain.left.end(), hushed.left.begin() + from));
 }
