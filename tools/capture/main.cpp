@@ -14,14 +14,15 @@
 #include "cmdline.h"
 #include "datadir.h"
 #include "demo/demo.h"
-#include "demo/startup.h"
 #include "demo/moments.h"
+#include "demo/startup.h"
 #include "gl/framegrab.h"
 #include "gl/glcheck.h"
 #include "outputs.h"
 #include "progress.h"
 #include "showrenderer.h"
 #include "singleeffects.h"
+#include "tunables.h"
 #include "video.h"
 
 namespace {
@@ -102,7 +103,9 @@ int capture_video(const Options& options) {
   settings.path = options.video_path;
   settings.width = options.width;
   settings.height = options.height;
-  settings.frame_count = (options.end_frame + 1) / 2;
+  // Every other step of the show: the video's frame rate divides the step rate.
+  const int steps_per_frame = show_fps / settings.fps;
+  settings.frame_count = (options.end_frame + steps_per_frame - 1) / steps_per_frame;
   settings.music_path = options.music;
   if (find_program("ffmpeg").empty()) {
     return fail("ffmpeg not found on PATH: install Debian's ffmpeg (scripts/install-deps does)",
@@ -129,7 +132,7 @@ int capture_video(const Options& options) {
   Progress progress("video", settings.frame_count);
   std::vector<unsigned char> frame(VideoEncoder::FrameBytes(settings));
   for (int k = 0; k < settings.frame_count; ++k) {
-    renderer.StepTo(2 * k);
+    renderer.StepTo(steps_per_frame * k);
     read_frame(options.width, options.height, frame);
     if (interrupted) {
       encoder.Abort();
