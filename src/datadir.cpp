@@ -1,34 +1,12 @@
 #include "datadir.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <utility>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace fs = std::filesystem;
-
-namespace {
-
-// Where an installed executable finds its files: bin/tessary -> share/tessary.
-const char* const installed_share = "../share/tessary";
-
-// The folder of the running executable: /proc/self/exe, else argv0 when it holds a path; empty
-// when neither tells.
-fs::path executable_dir(const char* argv0) {
-  std::error_code ec;
-  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec || exe.empty()) {
-    if (argv0 == nullptr || std::strchr(argv0, '/') == nullptr) return {};
-    exe = fs::absolute(argv0, ec);
-    if (ec) return {};
-  }
-  return exe.parent_path();
-}
-
-}  // namespace
 
 bool holds_data_root(const std::string& dir) {
   std::error_code ec;
@@ -44,8 +22,8 @@ bool find_data_root(const std::string& given_dir, const char* argv0, std::string
     places.emplace_back(fs::absolute(given_dir, ec), "--data");
   } else {
     places.emplace_back(fs::current_path(ec), "current directory");
-    const fs::path exe_dir = executable_dir(argv0);
-    if (!exe_dir.empty()) places.emplace_back(exe_dir / installed_share, "installed");
+    const fs::path exe_dir = platform::executable_dir(argv0);
+    if (!exe_dir.empty()) places.emplace_back(exe_dir / platform::installed_data_dir, "installed");
 #ifdef TESSARY_SOURCE_DIR
     places.emplace_back(TESSARY_SOURCE_DIR, "source tree");
 #endif
@@ -65,8 +43,10 @@ bool find_data_root(const std::string& given_dir, const char* argv0, std::string
 }
 
 bool enter_data_root(const std::string& root, std::string& error) {
-  if (chdir(root.c_str()) != 0) {
-    error = "cannot enter " + root + ": " + std::strerror(errno);
+  std::error_code ec;
+  fs::current_path(root, ec);
+  if (ec) {
+    error = "cannot enter " + root + ": " + ec.message();
     return false;
   }
   return true;

@@ -26,10 +26,10 @@
 bool holds_data_root(const std::string& dir);
 
 // Finds the data root. With `given_dir` (from --data; empty when not given) only that folder is
-// tried. Otherwise, in order: the current directory, the installed share folder next to the
-// executable (<exe dir>/../share/tessary; the executable from /proc/self/exe, else argv0), and
-// the source tree the program was built from. On success `root` is an absolute path; on failure
-// `error` is one line naming every place looked at.
+// tried. Otherwise, in order: the current directory, the installed data root beside the
+// executable (platform::installed_data_dir: <exe dir>/../share/tessary on Linux, the
+// executable's own folder on Windows), and the source tree the program was built from. On success
+// `root` is an absolute path; on failure `error` is one line naming every place looked at.
 bool find_data_root(const std::string& given_dir, const char* argv0, std::string& root,
                     std::string& error);
 

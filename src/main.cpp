@@ -1,8 +1,4 @@
 // The player: command line, window, music and the frame loop with its developer controls.
-#include <AL/alc.h>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <SFML/Audio.hpp>
 #include <SFML/Window.hpp>
 #include <algorithm>
@@ -20,11 +16,11 @@
 #include "gl/framegrab.h"
 #include "gl/glcheck.h"
 #include "helpers.h"
+#include "platform/platform.h"
 #include "player/noise.h"
 #include "player/options.h"
 #include "player/overlay.h"
 #include "player/screen.h"
-#include "player/xerrors.h"
 #include "shadermanager.h"
 #include "tunables.h"
 
@@ -90,25 +86,6 @@ void turn_down(float& angle, float step) {
   angle -= step;
   if (angle < -360) angle = 360;
 }
-// Whether OpenAL can open its default device. Without one, SFML's stream thread would report
-// every failed OpenAL call on standard error, millions of lines a minute; the player then makes
-// no audio call at all and says so once. The probe's own noise (the sound libraries' reasons
-// for failing) is kept off the terminal.
-bool audio_device_available() {
-  std::fflush(stderr);
-  const int saved = ::dup(STDERR_FILENO);
-  const int null_fd = ::open("/dev/null", O_WRONLY);
-  if (saved >= 0 && null_fd >= 0) ::dup2(null_fd, STDERR_FILENO);
-  ALCdevice* device = alcOpenDevice(nullptr);
-  if (device != nullptr) alcCloseDevice(device);
-  if (saved >= 0) {
-    ::dup2(saved, STDERR_FILENO);
-    ::close(saved);
-  }
-  if (null_fd >= 0) ::close(null_fd);
-  return device != nullptr;
-}
-
 // Saves the picture in `view` (the show's frame, before the overlay) as DIR/NNNNNN.png after
 // its step, and prints its path; a failure gives one line on standard error.
 void save_shot(const std::filesystem::path& dir, int step, const Viewport& view) {
@@ -187,6 +164,7 @@ void music_play(sf::Music& music, bool play) {
 }
 
 int main(int argc, char** argv) {
+  platform::attach_console();
   PlayerOptions options;
   int status = 0;
   if (!parse_player_options(argc, argv, options, status)) return status;
@@ -218,7 +196,7 @@ int main(int argc, char** argv) {
   }
 
   std::string reason;
-  if (!display_available(reason)) {
+  if (!platform::display_available(reason)) {
     std::fprintf(stderr,
                  "tessary: %s: the show needs an X display; render it as a video instead with "
                  "tessary-capture --video FILE\n",
@@ -244,7 +222,7 @@ int main(int argc, char** argv) {
   float last_frame_end = 0.0f;
   auto manager = std::make_unique<omni::ShaderManager>();
 
-  watch_window_loss(&quit);
+  platform::watch_window_loss(&quit);
   sf::VideoMode mode(resolution_x, resolution_y, 32);
   if (fullscreen && options.width == 0) {
     // The screen as it is: a screen of another shape gets bars, not a stretched picture.
@@ -253,7 +231,7 @@ int main(int argc, char** argv) {
   const sf::Uint32 style =
       fullscreen ? sf::Style::Fullscreen : (sf::Style::Resize | sf::Style::Close);
   sf::Window* window = new sf::Window(mode, "Tessary", style, sf::ContextSettings(24, 8, 0));
-  watch_window(window->getSystemHandle());
+  platform::watch_window(window->getSystemHandle());
   sf::Clock clock;
   init_gl();
   init_shaders(*manager);
@@ -282,7 +260,7 @@ int main(int argc, char** argv) {
 
   // The music exists only with an audio device: even constructing it opens one.
   std::unique_ptr<sf::Music> music;
-  if (audio_device_available()) {
+  if (platform::audio_device_available()) {
     music = std::make_unique<sf::Music>();
     music_init(*music);
     music_play(*music, true);

@@ -1,18 +1,12 @@
 #include "demo/startup.h"
 
-#include <malloc.h>
-
 #include "gl/glcheck.h"
 #include "helpers.h"
+#include "platform/platform.h"
 #include "shadermanager.h"
 
-void keep_freed_memory() {
-  mallopt(M_TRIM_THRESHOLD, 256 << 20);
-  mallopt(M_MMAP_THRESHOLD, 32 << 20);
-}
-
 void init_gl() {
-  keep_freed_memory();
+  platform::keep_freed_memory();
   glCheck(glEnable(GL_TEXTURE_2D));
   glCheck(glShadeModel(GL_SMOOTH));
   glCheck(glClearDepth(1.0));

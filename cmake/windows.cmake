@@ -1,0 +1,19 @@
+# The player for 64-bit Windows, cross-compiled with cmake/mingw-w64.cmake against the libraries
+# scripts/build-windows builds into its third-party folder (on CMAKE_FIND_ROOT_PATH). No EGL, no
+# capture tool, no tests: those run on Linux.
+find_package(SFML 2.5 COMPONENTS graphics window audio system main REQUIRED)
+find_library(OPENAL_LIBRARY OpenAL32 REQUIRED)
+find_path(TESSARY_HEADER_LIBRARIES CLI/CLI.hpp REQUIRED)  # CLI11 and stb, header-only
+
+list(REMOVE_ITEM TESSARY_CORE_SOURCES ${CMAKE_SOURCE_DIR}/src/gl/headless.cpp)
+file(GLOB TESSARY_WINDOWS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/windows/*.cpp)
+
+# A program of the Windows subsystem (no console window from Explorer); sfml-main gives it the
+# WinMain that calls main.
+add_executable(tessary WIN32 src/main.cpp ${TESSARY_PLAYER_SOURCES} ${TESSARY_CORE_SOURCES}
+                             ${TESSARY_WINDOWS_SOURCES})
+target_include_directories(tessary PRIVATE ${CMAKE_SOURCE_DIR}/src ${TESSARY_HEADER_LIBRARIES})
+target_compile_definitions(tessary PRIVATE GL_GLEXT_PROTOTYPES
+                                           TESSARY_VERSION="${PROJECT_VERSION}")
+target_link_libraries(tessary PRIVATE sfml-main sfml-graphics sfml-window sfml-audio sfml-system
+                                      ${OPENAL_LIBRARY} opengl32 glu32)

@@ -1,0 +1,45 @@
+#ifndef TESSARY_PLATFORM_PLATFORM_H
+#define TESSARY_PLATFORM_PLATFORM_H
+
+#include <SFML/Window/WindowHandle.hpp>
+#include <filesystem>
+#include <string>
+
+// What the player does differently on each operating system, in one place. CMake builds one of
+// platform_linux.cpp (X11, glibc) and platform_windows.cpp (Win32, mingw-w64).
+namespace platform {
+
+// Connects standard output and error to the console the program was started from, when they
+// lead nowhere (a Windows program without a console of its own); elsewhere nothing.
+void attach_console();
+
+// Whether the show can open a window here; `reason` says why not (on X11: DISPLAY unset, or the
+// display refused). The X connection stays open until the program ends.
+bool display_available(std::string& reason);
+
+// The window can be destroyed from outside (a tool killing it rather than asking it to close).
+// After this call, that sets `*lost`, so the frame loop ends after the frame in progress and the
+// show shuts down normally. Call before the window is created.
+void watch_window_loss(bool* lost);
+// Names the window whose loss counts, once it exists; losses of other windows are ignored.
+void watch_window(sf::WindowHandle window);
+
+// Whether OpenAL can open its default device, with the sound libraries' own complaints about
+// failing kept off standard error.
+bool audio_device_available();
+
+// The folder of the running executable (`argv0` is the fallback where the system does not
+// tell); empty when nothing tells.
+std::filesystem::path executable_dir(const char* argv0);
+
+// Where an installed program's data root lies, relative to its executable's folder: the
+// share folder beside bin/ on Linux, the executable's own folder in the Windows zip.
+extern const char* const installed_data_dir;
+
+// Tunes the allocator for the software rasteriser's per-frame allocations where that helps
+// (glibc); elsewhere nothing.
+void keep_freed_memory();
+
+}  // namespace platform
+
+#endif
