@@ -8,7 +8,7 @@ PREFIX ?= /usr/local
 # Without a sound device OpenAL Soft's default driver floods standard error: use its silent one.
 AUDIO_ENV := $(shell if [ -z "$$ALSOFT_DRIVERS" ] && [ ! -e /dev/snd/controlC0 ] && [ -z "$$PULSE_SERVER" ] && [ ! -S "$${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then echo ALSOFT_DRIVERS=null; fi)
 
-.PHONY: all deps build run test install package gallery video bench golden clean pictures music asan
+.PHONY: all deps build run test install package gallery video bench golden clean pictures music asan windows
 
 all: build
 
@@ -47,6 +47,11 @@ install: build
 # A .deb (its dependencies read off the binaries by dpkg-shlibdeps) and a .tar.gz, in $(BUILD)/.
 package: build
 	cd $(BUILD) && cpack
+
+# The player cross-compiled for 64-bit Windows, with its DLLs, data and README.txt, in
+# build-windows/tessary-windows.zip; the libraries are built once into build-windows/third-party.
+windows: deps
+	JOBS=$(JOBS) bash scripts/build-windows build-windows
 
 # Re-renders docs/gallery.jpg, the README's contact sheet; look at it, then commit it.
 gallery: build
