@@ -13,7 +13,9 @@ file(GLOB TESSARY_WINDOWS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/plat
 add_executable(tessary WIN32 src/main.cpp ${TESSARY_PLAYER_SOURCES} ${TESSARY_CORE_SOURCES}
                              ${TESSARY_WINDOWS_SOURCES})
 target_include_directories(tessary PRIVATE ${CMAKE_SOURCE_DIR}/src ${TESSARY_HEADER_LIBRARIES})
-target_compile_definitions(tessary PRIVATE GL_GLEXT_PROTOTYPES
+# GL/gl.h brings in windows.h: without its user-interface macros (LoadImage, DrawText, min, max)
+# the show's own names stay its own.
+target_compile_definitions(tessary PRIVATE GL_GLEXT_PROTOTYPES WIN32_LEAN_AND_MEAN NOUSER NOMINMAX
                                            TESSARY_VERSION="${PROJECT_VERSION}")
 target_link_libraries(tessary PRIVATE sfml-main sfml-graphics sfml-window sfml-audio sfml-system
                                       ${OPENAL_LIBRARY} opengl32 glu32)

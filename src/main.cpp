@@ -96,7 +96,8 @@ void save_shot(const std::filesystem::path& dir, int step, const Viewport& view)
   std::string error;
   std::filesystem::create_directories(dir, ec);
   if (ec) {
-    std::fprintf(stderr, "tessary: cannot create %s: %s\n", dir.c_str(), ec.message().c_str());
+    std::fprintf(stderr, "tessary: cannot create %s: %s\n", dir.string().c_str(),
+                 ec.message().c_str());
   } else if (!gl::write_png(path, view.width, view.height, rgb, error)) {
     std::fprintf(stderr, "tessary: %s\n", error.c_str());
   } else {

@@ -1,7 +1,5 @@
 #include "effect/humppa.h"
 
-#include <cstdlib>
-
 #include "effect/cube.h"
 #include "gl/glcheck.h"
 
@@ -18,8 +16,6 @@ Humppa::Humppa() {
   }
   for (float& h : heights) h = 1.0f;
   plasma.Init(64, 64);
-  // The walk's only source of randomness; nothing else draws from rand().
-  std::srand(715517);
 }
 
 void Humppa::DrawHumppa() {
@@ -38,7 +34,7 @@ void Humppa::UpdateLogic(const float& time_, const int& beat, const bool& beat_c
 
   if (time - last_step_time >= step_interval) {
     last_step_time = time;
-    switch (std::rand() % 5) {
+    switch (walk_random.Next() % 5) {
       case 0:
         walker += 64;
         break;

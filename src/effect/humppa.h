@@ -1,6 +1,7 @@
 #ifndef TESSARY_EFFECT_HUMPPA_H
 #define TESSARY_EFFECT_HUMPPA_H
 
+#include "effect/seededrandom.h"
 #include "effect/texture.h"
 #include "omni/effect.h"
 #include "omni/vector3.h"
@@ -25,8 +26,9 @@ class Humppa : public omni::Effect {
   int pillar_beat = -1;              // local beat on which the walk starts; -1: never
   bool pillars_enabled = false;      // the walk has started (never reset)
   PlasmaTexture plasma;              // per-pillar colours, never uploaded
+  SeededRandom walk_random{715517};  // the walk's steps: glibc's rand() after srand(715517)
 
-  // Compiles the pillar, lays out the grid, makes the plasma and seeds rand() with 715517.
+  // Compiles the pillar, lays out the grid and makes the plasma.
   // Needs a current GL context.
   Humppa();
   ~Humppa() override = default;

@@ -11,18 +11,13 @@ namespace {
 
 using effect::Humppa;
 
-// The value rand() gives after a fresh srand(715517) and `skip` draws.
-int seeded_rand(int skip) {
-  std::srand(715517);
-  for (int i = 0; i < skip; ++i) std::rand();
-  return std::rand();
-}
-
-// Seeds rand() so that its next value mod 5 is r (the walk's step choice).
-void seed_for_step(int r) {
+// Seeds the walk so that its next value mod 5 is r (the walk's step choice).
+void seed_for_step(Humppa& h, int r) {
   for (unsigned int seed = 1;; ++seed) {
-    std::srand(seed);
-    if (std::rand() % 5 == r) return std::srand(seed);
+    if (effect::SeededRandom(seed).Next() % 5 == r) {
+      h.walk_random = effect::SeededRandom(seed);
+      return;
+    }
   }
 }
 
@@ -36,7 +31,7 @@ int raised(const Humppa& h) {
 }  // namespace
 
 // Before the frame that brings the pillar beat with beat_changed, the walk neither starts nor
-// draws from rand(); that frame takes the first step at once.
+// draws a number; that frame takes the first step at once.
 TEST(Humppa, WalkStartsOnlyOnTheFrameThatBringsThePillarBeat) {
   ASSERT_NE(test_gl_context(), nullptr);
   auto h = std::make_unique<Humppa>();
@@ -46,14 +41,12 @@ TEST(Humppa, WalkStartsOnlyOnTheFrameThatBringsThePillarBeat) {
   h->UpdateLogic(4.2f, 11, true);
   EXPECT_FALSE(h->pillars_enabled);
   EXPECT_EQ(raised(*h), 0);
-  const int next = std::rand();
-  EXPECT_EQ(next, seeded_rand(0)) << "rand() called before the pillar beat";
 
-  std::srand(715517);
   h->UpdateLogic(4.3f, 10, true);
   ASSERT_TRUE(h->pillars_enabled);
   const int steps[5] = {64, -64, 1, -1, -1};
-  EXPECT_EQ(h->walker, 1234 + steps[seeded_rand(0) % 5]);
+  EXPECT_EQ(h->walker, 1234 + steps[effect::SeededRandom(715517).Next() % 5])
+      << "not the seed's first step (a number drawn before the pillar beat?)";
   EXPECT_EQ(h->heights[h->walker], 7.9f);
   EXPECT_EQ(raised(*h), 1);
   // At most one step per 0.01 s.
@@ -72,7 +65,7 @@ TEST(Humppa, WalkWrapsToTheFarEnd) {
   float time = 0.0f;
   for (const auto& c : cases) {
     h->walker = c[0];
-    seed_for_step(c[1]);
+    seed_for_step(*h, c[1]);
     h->UpdateLogic(time += 1.0f, 20, false);
     EXPECT_EQ(h->walker, c[2]) << c[0] << " with r = " << c[1];
   }
@@ -86,7 +79,7 @@ TEST(Humppa, HitsRaiseBySevenAndSinkEveryFrame) {
   h->pillars_enabled = true;
   auto hit = [&](int from, int r, float time) {
     h->walker = from;
-    seed_for_step(r);
+    seed_for_step(*h, r);
     h->step_interval = 0.01f;
     h->UpdateLogic(time, 0, false);
     h->step_interval = 1e9f;  // no further steps
@@ -106,4 +99,20 @@ TEST(Humppa, HitsRaiseBySevenAndSinkEveryFrame) {
   hit(1999, 2, 4.0f);  // +1: back onto pillar 2000, at 7.4 before the hit
   ASSERT_EQ(h->walker, 2000);
   EXPECT_NEAR(h->heights[2000], 14.3, 1e-4);  // 7.4 + 7.0, less this frame's sinking
+}
+
+// The walk draws glibc's rand() sequence on every platform (the show was made with it): against
+// this C library's own rand() where that is glibc, for the show's seed and the edge seeds.
+TEST(SeededRandom, IsGlibcRandAfterSrand) {
+#ifdef __GLIBC__
+  for (unsigned int seed : {715517u, 0u, 1u, 2147483647u, 4000000000u}) {
+    std::srand(seed);
+    effect::SeededRandom random(seed);
+    for (int draw = 0; draw < 5000; ++draw) {
+      ASSERT_EQ(random.Next(), std::rand()) << "seed " << seed << ", draw " << draw;
+    }
+  }
+#else
+  GTEST_SKIP() << "not glibc";
+#endif
 }

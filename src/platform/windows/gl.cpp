@@ -10,28 +10,29 @@
 
 namespace {
 
-// The driver's function `name`, or null (some drivers answer 1, 2, 3 or -1 for "none").
-PROC driver_function(const char* name) {
+// The driver's function `name`, or null (some drivers answer 1, 2, 3 or -1 for "none"). As
+// void (*)(), the type a function pointer of any kind is cast through.
+using AnyFunction = void (*)();
+AnyFunction driver_function(const char* name) {
   const PROC function = wglGetProcAddress(name);
   const auto value = reinterpret_cast<INT_PTR>(function);
   if (value >= -1 && value <= 3) return nullptr;
-  return function;
+  return reinterpret_cast<AnyFunction>(function);
 }
 
 }  // namespace
 
-#define TESSARY_GL_FORWARD(result, name, parameters, arguments)                            \
-  extern "C" result APIENTRY name parameters {                                              \
-    using Function = result(APIENTRY*) parameters;                                          \
-    static const Function function = reinterpret_cast<Function>(driver_function(#name));    \
-    if (function == nullptr) return result();                                               \
-    return function arguments;                                                              \
+#define TESSARY_GL_FORWARD(result, name, parameters, arguments)                          \
+  extern "C" result APIENTRY name parameters {                                           \
+    using Function = result(APIENTRY*) parameters;                                       \
+    static const Function function = reinterpret_cast<Function>(driver_function(#name)); \
+    if (function == nullptr) return result();                                            \
+    return function arguments;                                                           \
   }
 
 TESSARY_GL_FORWARD(GLuint, glCreateShader, (GLenum type), (type))
 TESSARY_GL_FORWARD(void, glShaderSource,
-                   (GLuint shader, GLsizei count, const GLchar* const* string,
-                    const GLint* length),
+                   (GLuint shader, GLsizei count, const GLchar* const* string, const GLint* length),
                    (shader, count, string, length))
 TESSARY_GL_FORWARD(void, glCompileShader, (GLuint shader), (shader))
 TESSARY_GL_FORWARD(void, glGetShaderiv, (GLuint shader, GLenum pname, GLint* params),
