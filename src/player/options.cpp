@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cmdline.h"
+#include "player/keys.h"
 
 #ifndef TESSARY_VERSION
 #define TESSARY_VERSION "dev"
@@ -18,6 +19,7 @@ bool parse_player_options(int argc, char** argv, PlayerOptions& options, int& st
       "it with tessary-capture --video FILE.",
       "tessary"};
   app.allow_extras();
+  app.footer("Keys:\n" + key_help(false));
   app.set_version_flag("--version", "tessary " TESSARY_VERSION);
   app.add_flag("-w", options.windowed, "Play in a window instead of fullscreen");
   app.add_flag("--magic", options.magic,
