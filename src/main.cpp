@@ -6,16 +6,10 @@
 
 #include "datadir.h"
 #include "demo/moments.h"
+#include "player/flags.h"
 #include "player/options.h"
 #include "player/player.h"
 #include "player/xerrors.h"
-
-bool music_enabled = true;
-bool fullscreen = true;
-bool mushroom_mode = false;
-bool quit = false;
-int resolution_x = 1024;
-int resolution_y = 768;
 
 int main(int argc, char** argv) {
   PlayerOptions options;

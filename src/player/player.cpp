@@ -9,15 +9,10 @@
 #include "demo/startup.h"
 #include "gl/framegrab.h"
 #include "gl/glcheck.h"
+#include "player/flags.h"
 #include "player/xerrors.h"
 #include "shadermanager.h"
 #include "tunables.h"
-
-extern bool fullscreen;
-extern bool mushroom_mode;
-extern bool quit;
-extern int resolution_x;
-extern int resolution_y;
 
 namespace {
 

@@ -10,8 +10,7 @@
 
 #include "demo/startup.h"
 #include "helpers.h"
-
-extern bool music_enabled;
+#include "player/flags.h"
 
 namespace {
 // The id of the music's error line: fixed, as scripts and the README match the whole line.
