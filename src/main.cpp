@@ -6,6 +6,7 @@
 
 #include "datadir.h"
 #include "demo/moments.h"
+#include "player/desktop.h"
 #include "player/flags.h"
 #include "player/options.h"
 #include "player/player.h"
@@ -49,6 +50,12 @@ int main(int argc, char** argv) {
                  reason.c_str());
     return 1;
   }
-  Player player(options, shots_dir, start_step);
-  return player.Run();
+  catch_end_signals();
+  {
+    Player player(options, shots_dir, start_step);
+    status = player.Run();
+  }
+  // Ended by a signal: the window is closed and the desktop as it was; end as the signal would.
+  reraise_end_signal();
+  return status;
 }

@@ -9,6 +9,8 @@
 #include "demo/startup.h"
 #include "gl/framegrab.h"
 #include "gl/glcheck.h"
+#include "icon.h"
+#include "player/desktop.h"
 #include "player/flags.h"
 #include "player/xerrors.h"
 #include "shadermanager.h"
@@ -16,8 +18,13 @@
 
 namespace {
 
-// Frames per second above which vertical sync evidently does not pace the frames.
-constexpr float vsync_implausible_fps = 500.0f;
+// Vertical sync evidently does not pace frames when they come this much faster than the
+// display refreshes. Where the rate cannot be read it is taken as the common 60 Hz: a faster
+// display then falls back to the 120 fps cap, which a show of 120 steps a second hardly shows.
+constexpr float vsync_margin = 1.25f;
+constexpr float assumed_display_hz = 60.0f;
+// How long a frame waits while the window cannot be seen: it only runs the show's steps.
+constexpr int hidden_frame_ms = 20;
 
 // One line on standard output for the developer, at once.
 void say(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -100,20 +107,31 @@ Player::~Player() {
   transport_.reset();
   // The programs go while the window's context still exists.
   manager_.reset();
+  hold_off_screensaver(window_->getSystemHandle(), false);
   window_.reset();
 }
 
 void Player::OpenWindow() {
   watch_window_loss(&quit);
   sf::VideoMode mode(resolution_x, resolution_y, 32);
-  if (fullscreen && options_.width == 0) {
-    // The screen as it is: a screen of another shape gets bars, not a stretched picture.
+  if (fullscreen && !(options_.switch_mode && options_.width > 0)) {
+    // The screen as it is, unless a mode was asked for: a screen of another shape gets bars,
+    // not a stretched picture, and the desktop is never left in another mode.
     mode = sf::VideoMode::getDesktopMode();
   }
   const sf::Uint32 style =
       fullscreen ? sf::Style::Fullscreen : (sf::Style::Resize | sf::Style::Close);
   window_ = std::make_unique<sf::Window>(mode, "Tessary", style, sf::ContextSettings(24, 8, 0));
   watch_window(window_->getSystemHandle());
+  window_->setMouseCursorVisible(!fullscreen);
+  sf::Image icon;
+  std::string error;
+  if (make_icon(icon_picture, icon, error)) {
+    window_->setIcon(icon.getSize().x, icon.getSize().y, icon.getPixelsPtr());
+  } else {
+    std::fprintf(stderr, "tessary: %s; the window has no icon\n", error.c_str());
+  }
+  hold_off_screensaver(window_->getSystemHandle(), true);
 }
 
 void Player::SetUpPacing() {
@@ -130,17 +148,25 @@ void Player::SetUpPacing() {
     }
   }
   if (!vsync_) window_->setFramerateLimit(show_fps);
+  const float refresh = display_refresh_rate(window_->getSystemHandle());
+  vsync_limit_fps_ = vsync_margin * (refresh > 0 ? refresh : assumed_display_hz);
 }
 
 int Player::Run() {
   while (window_->isOpen()) {
     const float elapsed = clock_.getElapsedTime().asSeconds();
     HandleEvents(elapsed);
-    if (escape_) break;
+    if (escape_ || end_signal() != 0) break;
     free_.Tick(elapsed);
-    DrawFrame(elapsed);
-    window_->display();
-    AfterFrame(elapsed);
+    if (window_shown(window_->getSystemHandle())) {
+      DrawFrame(elapsed);
+      window_->display();
+      AfterFrame(elapsed);
+    } else {
+      // Minimised: the show goes on in time, undrawn, at little cost.
+      transport_->Frame(elapsed, FreeView(), false);
+      sf::sleep(sf::milliseconds(hidden_frame_ms));
+    }
     if (transport_->Over() || quit) break;
   }
   if (options_.stats) PrintStats();
@@ -311,7 +337,7 @@ void Player::AfterFrame(float elapsed) {
     times_.Add(part_name_at(transport_->Head().Beat()), 1000.0 * (now - last_frame_end_));
     last_frame_end_ = now;
   }
-  if (vsync_ && elapsed > 1.0f && rate_.fps > vsync_implausible_fps) {
+  if (vsync_ && elapsed > 1.0f && rate_.fps > vsync_limit_fps_) {
     // No display refreshes this fast: the driver accepted vertical sync but does not wait
     // for it (Xvfb, some software drivers). Pace by the frame limit instead of spinning.
     std::fprintf(stderr,

@@ -10,6 +10,7 @@
 // Its parts are released in the one right order by its destructor: the music, the show (its
 // GL objects), the shader programs, then the window with its GL context.
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Window.hpp>
 #include <filesystem>
 #include <memory>
@@ -79,6 +80,7 @@ class Player {
   FrameTimes times_;
   float last_frame_end_ = 0.0f;
   bool vsync_ = false;
+  float vsync_limit_fps_ = 0.0f;  // frames a second above which vsync does not pace
   bool overlay_on_ = false;
   bool shot_wanted_ = false;
   bool escape_ = false;

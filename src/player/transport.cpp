@@ -55,13 +55,15 @@ float Transport::SetSpeed(float speed, float elapsed) {
   return speed;
 }
 
-void Transport::Frame(float elapsed, const FreeView& view) {
+void Transport::Frame(float elapsed, const FreeView& view, bool draw) {
   int target = step_at(pause_.DemoTime(elapsed));
   if (loop_part_ >= 0 && target >= frames_.PartEnd(loop_part_)) {
     Seek(frames_.part_first_frame[static_cast<size_t>(loop_part_)], elapsed);
     target = head_->NextStep();
   }
-  if (target >= head_->NextStep()) {
+  if (!draw) {
+    head_->CatchUp(target + 1, max_catch_up_steps);
+  } else if (target >= head_->NextStep()) {
     head_->CatchUp(target, max_catch_up_steps);
     head_->DrawNext(view);
   } else {

@@ -41,8 +41,9 @@ class Transport {
 
   // Runs this frame: every step the clock has made due (at most max_catch_up_steps, so a stall
   // is caught up over a few frames) and draws the newest; paused or early, draws the last
-  // step again. A looped part goes back to its start at its end.
-  void Frame(float elapsed, const FreeView& view);
+  // step again. A looped part goes back to its start at its end. Without `draw` the steps
+  // run and nothing is drawn (the window cannot be seen).
+  void Frame(float elapsed, const FreeView& view, bool draw = true);
 
   // The step the user is on: the one on screen, or where the last seek landed, so that keys
   // that arrive together act one after the other.
