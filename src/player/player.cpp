@@ -314,12 +314,13 @@ std::string Player::OverlayText() const {
   const int step = t.Current();
   const int beat = t.Beat();
   char text[512];
-  int n = std::snprintf(
-      text, sizeof text,
-      "time %.3f s  frame %d  beat %d (bar %d.%d)  part %s\n%.0f fps  %.1f ms a frame%s%s",
-      step_time(step), step, beat, std::max(beat, 0) / 4 + 1, std::max(beat, 0) % 4 + 1,
-      part_name_at(beat), rate_.fps, rate_.frame_ms, t.Paused() ? "  paused" : "",
-      t.LoopPart() >= 0 ? "  looping" : "");
+  int n = std::snprintf(text, sizeof text,
+                        "time %.3f s  frame %d  beat %d (bar %d, beat %d)  part %s  next flash %d\n"
+                        "%.0f fps  %.1f ms a frame  speed %g%s%s%s",
+                        step_time(step), step, beat, std::max(beat, 0) / 4 + 1,
+                        std::max(beat, 0) % 4 + 1, part_name_at(beat), next_flash_beat(beat),
+                        rate_.fps, rate_.frame_ms, t.Speed(), t.Paused() ? "  paused" : "",
+                        t.LoopPart() >= 0 ? "  looping" : "", music_.Muted() ? "  muted" : "");
   if (free_.on && n > 0 && n < static_cast<int>(sizeof text)) {
     std::snprintf(text + n, sizeof text - static_cast<size_t>(n),
                   "\nfree camera at %.1f %.1f %.1f  turned %.1f %.1f  speed %g", free_.position.x,
