@@ -1,5 +1,6 @@
 #include "demo/camerafile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -7,7 +8,9 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
+#include "demo/moments.h"
 #include "tunables.h"
 
 using script::Beats;
@@ -19,6 +22,8 @@ namespace {
 // Beats beyond this are refused: no show is that long, and beat arithmetic stays far from int
 // overflow.
 constexpr int max_key_beats = 1000000;
+// Past this time a key's wait is not looked at step by step: it is reported.
+constexpr float max_wait_check_seconds = 1.0e6f;
 // Error lines kept for one file; the rest are counted in one last line.
 constexpr size_t max_error_lines = 100;
 
@@ -27,8 +32,8 @@ bool is_blank(char c) {
 }
 
 // The fields of one line before its comment.
-std::vector<std::string> split_fields(const std::string& line) {
-  std::vector<std::string> fields;
+void split_fields(std::string_view line, std::vector<std::string_view>& fields) {
+  fields.clear();
   const size_t end = line.find('#');
   const size_t stop = end == std::string::npos ? line.size() : end;
   size_t i = 0;
@@ -38,11 +43,10 @@ std::vector<std::string> split_fields(const std::string& line) {
     while (i < stop && !is_blank(line[i])) ++i;
     if (i > first) fields.push_back(line.substr(first, i - first));
   }
-  return fields;
 }
 
 // A field as an error line quotes it: short, printable.
-std::string quoted(const std::string& field) {
+std::string quoted(std::string_view field) {
   std::string out = "'";
   for (size_t i = 0; i < field.size() && i < 24; ++i) {
     const unsigned char c = static_cast<unsigned char>(field[i]);
@@ -60,7 +64,7 @@ bool parse_unsigned_float(const char* first, const char* last, float& value) {
   return result.ec == std::errc() && result.ptr == last && std::isfinite(value);
 }
 
-bool parse_float(const std::string& text, float& value) {
+bool parse_float(std::string_view text, float& value) {
   const bool negative = !text.empty() && text[0] == '-';
   const char* first = text.data() + (negative ? 1 : 0);
   if (!parse_unsigned_float(first, text.data() + text.size(), value)) return false;
@@ -69,7 +73,7 @@ bool parse_float(const std::string& text, float& value) {
 }
 
 // "12b", "3b+0.1s", "40b-0.1s", "-2b".
-bool parse_beats(const std::string& text, Beats& value) {
+bool parse_beats(std::string_view text, Beats& value) {
   const size_t b = text.find('b');
   if (b == std::string::npos || b == 0) return false;
   int beats = 0;
@@ -88,7 +92,7 @@ bool parse_beats(const std::string& text, Beats& value) {
   return true;
 }
 
-int part_index(const std::string& name) {
+int part_index(std::string_view name) {
   for (int i = 0; i < show_part_count; ++i) {
     if (name == show_parts[i].name) return i;
   }
@@ -103,7 +107,7 @@ std::string part_names() {
 }
 
 // Parses one line holding a key; returns false with what was expected (and found) in `error`.
-bool parse_key(const std::vector<std::string>& f, CameraFileKey& key, std::string& error) {
+bool parse_key(const std::vector<std::string_view>& f, CameraFileKey& key, std::string& error) {
   static const char* const expected[] = {"a part (",
                                          "a track (place or turn)",
                                          "a transition (linear or cut)",
@@ -137,6 +141,16 @@ bool parse_key(const std::vector<std::string>& f, CameraFileKey& key, std::strin
   return true;
 }
 
+// True when a step of the show falls in [start, end): a key starting at `start` would play on
+// it, but waits for a move ending at `end`. (An overlap of a rounding error waits on no step.)
+bool waits_on_a_step(float start, float end) {
+  if (!(start < end)) return false;
+  if (end > max_wait_check_seconds) return true;
+  int n = start <= 0 ? 0 : static_cast<int>(std::ceil(static_cast<double>(start) * show_fps)) - 1;
+  while (step_time(n) < start) ++n;
+  return step_time(n) < end;
+}
+
 }  // namespace
 
 std::vector<CameraKey> CameraFile::PartKeys(int part) const {
@@ -153,12 +167,14 @@ void parse_camera_text(const std::string& path, const std::string& text, CameraF
   file.ends_with_newline = text.empty() || text.back() == '\n';
   size_t start = 0;
   size_t failed = 0;
+  std::vector<std::string_view> fields;
+  file.lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   while (start < text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
     file.lines.push_back(text.substr(start, end - start));
     start = end + 1;
-    const std::vector<std::string> fields = split_fields(file.lines.back());
+    split_fields(file.lines.back(), fields);
     if (fields.empty()) continue;
     CameraFileKey key;
     key.line = static_cast<int>(file.lines.size());
@@ -241,7 +257,7 @@ std::vector<std::string> camera_file_warnings(const CameraFile& file) {
     for (size_t i = 1; i < order.size(); ++i) {
       const CameraFileKey& before = file.keys[order[i - 1]];
       const CameraFileKey& key = file.keys[order[i]];
-      if (!(camera_key_start(key) < camera_key_end(before))) continue;
+      if (!waits_on_a_step(camera_key_start(key), camera_key_end(before))) continue;
       std::snprintf(text, sizeof text,
                     ": warning: this %s key starts at %.4f s, before the key at %s ends at "
                     "%.4f s: it waits for it",

@@ -51,8 +51,9 @@ void parse_camera_text(const std::string& path, const std::string& text, CameraF
 void print_camera_errors(const CameraFile& file);
 
 // Keys that do not play as written, one line each naming both keys by file:line: a key that
-// starts before the move before it on its track ends (it waits for that move), and a key that
-// starts outside its part. For the maker: callers decide whether to print them.
+// starts before the move before it on its track ends, by at least one step of the show (it waits
+// for that move), and a key that starts outside its part. For the maker: callers decide whether to
+// print them.
 std::vector<std::string> camera_file_warnings(const CameraFile& file);
 
 // Builds both camera tracks from `file` the way init_demo does (seconds per beat as the show

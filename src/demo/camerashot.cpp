@@ -1,4 +1,5 @@
 // write_camera_shot: puts a pose into the camera file at a step of the show.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -260,8 +261,13 @@ std::string apply_edits(const CameraFile& file, std::vector<LineEdit>& edits) {
 // not writable is left alone.
 bool replace_file(const std::string& path, const std::string& text, std::string& error) {
   const std::string fresh = path + ".new";
-  if (::access(path.c_str(), W_OK) != 0) {
+  struct stat status;
+  if (::stat(path.c_str(), &status) != 0 || ::access(path.c_str(), W_OK) != 0) {
     error = path + " cannot be written (" + std::strerror(errno) + "): nothing changed";
+    return false;
+  }
+  if ((status.st_mode & 0222) == 0) {  // marked read-only: kept so even for root
+    error = path + " cannot be written (it is read-only): nothing changed";
     return false;
   }
   std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
