@@ -114,12 +114,20 @@ std::string explain_log(const std::string& log, const std::string& text, const S
   if (line <= view.size() && column >= 1 && column <= view[line - 1].size()) {
     offset = view[line - 1][column - 1];
   }
-  std::string out = file_position(map, offset) + ": " + log.substr(static_cast<size_t>(used));
+  const std::string message = log.substr(static_cast<size_t>(used));
   const size_t cause = first_swallowing(text);
-  if (cause == std::string::npos) return out;
+  if (cause == std::string::npos) return file_position(map, offset) + ": " + message;
   size_t run = cause;
   while (run > 0 && is_blank(text[run - 1])) --run;
-  if (offset < run) return out;
+  if (offset < run) {
+    // Before the swallowing line: a fault of its own, unless the compiler ran out of text (it
+    // then names no useful place, and the swallowing line is where to look).
+    if (message.find("end of file") == std::string::npos) {
+      return file_position(map, offset) + ": " + message;
+    }
+    offset = cause;
+  }
+  std::string out = file_position(map, offset) + ": " + message;
   if (text[cause] == '#') {
     size_t word = cause + 1;
     while (word < text.size() && is_blank(text[word])) ++word;
