@@ -34,11 +34,11 @@ run_show() {  # LABEL
 
 for kind in absent empty truncated garbage; do
   for picture in $pictures; do
-    cp "$root"/data/*.png "$work/data/"
+    cp "$root"/data/*.png "$root"/data/camera.txt "$work/data/"
     break_picture "$picture" "$kind"
     run_show "$picture $kind"
   done
-  cp "$root"/data/*.png "$work/data/"
+  cp "$root"/data/*.png "$root"/data/camera.txt "$work/data/"
   for picture in $pictures; do break_picture "$picture" "$kind"; done
   run_show "every picture $kind"
   echo "ok: every picture $kind, alone and all together"

@@ -173,10 +173,10 @@ TEST(CameraFile, WriteShotSplitsMovesAndCutsStillTracksExactly) {
     int part, step;
     const char* place;
     const char* turn;
-  } shots[] = {{images, step_in(images, 20, 37), "place split at line ", "turn split at line "},
-               {plasma, step_in(plasma, 30, 5), "place cut at line ", "turn cut at line "},
-               {title, step_in(title, 3, 0), "place target at line ", "turn split at line "},
-               {title, step_in(title, 1, 0), "place cut at line ", "turn cut at line "}};
+  } shots[] = {{images, step_in(images, 20, 37), "place split at ", "turn split at "},
+               {plasma, step_in(plasma, 30, 5), "place cut at ", "turn cut at "},
+               {title, step_in(title, 3, 0), "place target at ", "turn split at "},
+               {title, step_in(title, 1, 0), "place cut at ", "turn cut at "}};
   int written = 0;
   for (const auto& shot : shots) {
     SCOPED_TRACE(shot.step);
