@@ -16,6 +16,7 @@ player_lib_init() {
   mkdir -p "$work/data" "$work/shaders"
   cp "$root"/shaders/toon.vert "$root"/shaders/toon.frag "$work/shaders/"
   for png in "$root"/data/*.png; do [ -e "$png" ] && cp "$png" "$work/data/"; done
+  cp "$root/data/camera.txt" "$work/data/"
   return 0
 }
 
