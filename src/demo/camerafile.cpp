@@ -189,6 +189,7 @@ void parse_camera_text(const std::string& path, const std::string& text, CameraF
     file.errors.push_back(path + ": " + std::to_string(failed - max_error_lines) +
                           " more lines do not parse");
   }
+  file.warnings = camera_file_warnings(file);
 }
 
 bool load_camera_file(const std::string& path, CameraFile& file) {

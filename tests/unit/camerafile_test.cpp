@@ -122,7 +122,7 @@ TEST(CameraFile, WarnsOfKeysThatWaitAndKeysOutsideTheirPart) {
                     "lines place cut -1b 0b 0 0 0\n",  // before the lines' first beat
                     file);
   ASSERT_TRUE(file.errors.empty());
-  const std::vector<std::string> warnings = camera_file_warnings(file);
+  const std::vector<std::string>& warnings = file.warnings;
   ASSERT_EQ(warnings.size(), 4u);
   EXPECT_EQ(warnings[0].rfind("cam.txt:3: warning: this place key starts at ", 0), 0u);
   EXPECT_NE(warnings[0].find("before the key at cam.txt:1 ends"), std::string::npos);
@@ -240,7 +240,6 @@ TEST(CameraFile, NothingInTheFileCrashesOrHangs) {
   EXPECT_FALSE(load_camera_file(file_on_disk.path, file));
   EXPECT_EQ(file.errors.size(), 101u);
   EXPECT_LE(file.keys.size(), 10u);
-  camera_file_warnings(file);
   std::string message;
   write_camera_shot(file, 0, 300, CameraPose{}, message);
   EXPECT_FALSE(write_camera_shot(file, 0, -1, CameraPose{}, message));
