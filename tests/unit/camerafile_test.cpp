@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -157,11 +158,13 @@ TEST(CameraFile, ShowFileLoadsAndCutsEveryPartIn) {
 // camera at that step shows the pose exactly, the moves go on to their old targets, and every
 // line but the changed and new ones stays as it was.
 TEST(CameraFile, WriteShotSplitsMovesAndCutsStillTracksExactly) {
-  CameraFile show;
-  ASSERT_TRUE(load_camera_file(camera_file_path, show));
-  std::ostringstream text;
-  text << std::ifstream(camera_file_path).rdbuf();
-  TempCameraFile copy(text.str());
+  std::ostringstream show;
+  show << std::ifstream(camera_file_path).rdbuf();
+  std::string text = show.str();
+  const std::string glide = "images    place  linear  0b        40b       65 -60 -200";
+  ASSERT_NE(text.find(glide), std::string::npos);
+  text.insert(text.find(glide) + glide.size(), "  # the glide");
+  TempCameraFile copy(text);
   CameraFile file;
   ASSERT_TRUE(load_camera_file(copy.path, file));
 
@@ -177,7 +180,6 @@ TEST(CameraFile, WriteShotSplitsMovesAndCutsStillTracksExactly) {
                {plasma, step_in(plasma, 30, 5), "place cut at line ", "turn cut at line "},
                {title, step_in(title, 3, 0), "place target at line ", "turn split at line "},
                {title, step_in(title, 1, 0), "place cut at line ", "turn cut at line "}};
-  int written = 0;
   for (const auto& shot : shots) {
     SCOPED_TRACE(shot.step);
     const CameraPose pose{V(1.25f, -2.0f, 3.0e-7f), V(10.1f, -20.2f, 33.3f)};
@@ -186,7 +188,6 @@ TEST(CameraFile, WriteShotSplitsMovesAndCutsStillTracksExactly) {
     ASSERT_TRUE(write_camera_shot(file, shot.part, shot.step, pose, message)) << message;
     EXPECT_NE(message.find(shot.place), std::string::npos) << message;
     EXPECT_NE(message.find(shot.turn), std::string::npos) << message;
-    written += 1;
     CameraFile reread;
     ASSERT_TRUE(load_camera_file(copy.path, reread));
     EXPECT_EQ(reread.lines, file.lines);
@@ -202,8 +203,14 @@ TEST(CameraFile, WriteShotSplitsMovesAndCutsStillTracksExactly) {
     EXPECT_GE(kept + 2, old_lines.size());
     EXPECT_LE(reread.lines.size() - kept, 4u);
   }
-  EXPECT_EQ(written, 4);
-  EXPECT_EQ(file.lines.front(), show.lines.front());  // the grammar at the top stays
+  EXPECT_EQ(file.lines.front(), text.substr(0, text.find('\n')));  // the grammar stays on top
+  // The split glide keeps its comment: "images place linear 0b 20b+...s 1.25 -2 3e-07  # ...".
+  const auto split = std::find_if(file.lines.begin(), file.lines.end(), [](const std::string& l) {
+    return l.find("# the glide") != std::string::npos;
+  });
+  ASSERT_NE(split, file.lines.end());
+  EXPECT_NE(split->find(" 0b        20b+"), std::string::npos) << *split;
+  EXPECT_NE(split->find(" 1.25 -2 3e-07  # the glide"), std::string::npos) << *split;
 
   // A file that cannot be written is left as it was, in memory and on disk.
   CameraFile lost = file;
