@@ -11,6 +11,7 @@ trap 'rm -rf "$work"' EXIT
 
 mkdir -p "$work/shaders" "$work/data"
 cp "$root"/shaders/toon.* "$work/shaders/"
+cp "$root/data/camera.txt" "$work/data/"
 pictures=$(cd "$root/data" && ls *.png)
 
 . "$(dirname "$0")/break_file.sh"
@@ -34,11 +35,11 @@ run_show() {  # LABEL
 
 for kind in absent empty truncated garbage; do
   for picture in $pictures; do
-    cp "$root"/data/*.png "$root"/data/camera.txt "$work/data/"
+    cp "$root"/data/*.png "$work/data/"
     break_picture "$picture" "$kind"
     run_show "$picture $kind"
   done
-  cp "$root"/data/*.png "$root"/data/camera.txt "$work/data/"
+  cp "$root"/data/*.png "$work/data/"
   for picture in $pictures; do break_picture "$picture" "$kind"; done
   run_show "every picture $kind"
   echo "ok: every picture $kind, alone and all together"
