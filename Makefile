@@ -11,7 +11,7 @@ RELEASE_VIDEO_FLAGS ?= --preset web
 # Without a sound device OpenAL Soft's default driver floods standard error: use its silent one.
 AUDIO_ENV := $(shell if [ -z "$$ALSOFT_DRIVERS" ] && [ ! -e /dev/snd/controlC0 ] && [ -z "$$PULSE_SERVER" ] && [ ! -S "$${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then echo ALSOFT_DRIVERS=null; fi)
 
-.PHONY: all deps build run test install package release gallery video bench golden clean pictures music asan
+.PHONY: all deps build run test install package gallery video bench golden clean pictures music asan
 
 all: build
 
@@ -51,6 +51,7 @@ package: build
 # Everything a release publishes, in $(RELEASE): the .deb and .tar.gz, the Windows zip (make
 # windows) and the show as the video for video sites, with RELEASE.txt listing what each is, its
 # size and its SHA-256 checksum.
+.PHONY: release
 release: build
 	$(MAKE) windows
 	bash scripts/release $(BUILD) $(RELEASE) build-windows/tessary-windows.zip $(RELEASE_VIDEO_FLAGS)
