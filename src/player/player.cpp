@@ -232,7 +232,7 @@ bool Player::Seek(Action action, float elapsed) {
 }
 
 void Player::Act(Action action, float elapsed) {
-  if (Seek(action, elapsed)) return;
+  if (free_.Adjust(action) || Seek(action, elapsed)) return;
   Transport& t = *transport_;
   switch (action) {
     case Action::Quit:
@@ -246,15 +246,6 @@ void Player::Act(Action action, float elapsed) {
         if (free_.on) free_.StartFrom(t.Head().Camera());
         say("camera: %s", free_.on ? "free" : "keyframed");
       }
-      break;
-    case Action::ResetRotation:
-      free_.rotation = omni::Vector3<float>(0, 0, 0);
-      break;
-    case Action::Faster:
-      free_.speed += 10;
-      break;
-    case Action::Slower:
-      free_.speed -= 10;
       break;
     case Action::Pause:
       if (t.TogglePause(elapsed)) {
