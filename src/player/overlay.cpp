@@ -2,22 +2,45 @@
 
 #include <stb/stb_easy_font.h>
 
+#include <algorithm>
+
 #include "gl/glcheck.h"
 
 namespace {
-constexpr float text_scale = 2.0f;  // stb_easy_font's glyphs are 7 pixels high: too small alone
-constexpr float margin = 6.0f;      // panel padding, in text pixels
-constexpr int vertex_bytes = 16;    // x, y, z floats and four colour bytes
-constexpr size_t buffer_bytes = 64 * 1024;  // about 240 characters
+constexpr float text_scale = 2.0f;     // stb_easy_font's glyphs are 7 pixels high: too small alone
+constexpr float margin = 6.0f;         // panel padding, in text pixels
+constexpr float glyph_advance = 6.0f;  // stb_easy_font's widest glyphs, in text pixels
+constexpr int vertex_bytes = 16;       // x, y, z floats and four colour bytes
+constexpr size_t buffer_bytes = 256 * 1024;  // about 1000 characters
 }  // namespace
 
 Overlay::Overlay() : vertices_(buffer_bytes) {}
 
-void Overlay::Draw(const std::string& text, int width, int height) {
-  const int quads = stb_easy_font_print(margin, margin, const_cast<char*>(text.c_str()), nullptr,
-                                        vertices_.data(), static_cast<int>(vertices_.size()));
-  const float panel_w = static_cast<float>(stb_easy_font_width(const_cast<char*>(text.c_str())));
-  const float panel_h = static_cast<float>(stb_easy_font_height(const_cast<char*>(text.c_str())));
+void Overlay::Wrap(const std::string& text, int width) {
+  const size_t columns =
+      static_cast<size_t>(std::max(8.0f, (width / text_scale - 2 * margin) / glyph_advance));
+  wrapped_.clear();
+  size_t column = 0;
+  for (char c : text) {
+    if (c == '\n') {
+      column = 0;
+    } else if (column == columns) {
+      wrapped_ += '\n';
+      column = 0;
+    }
+    wrapped_ += c;
+    if (c != '\n') ++column;
+  }
+}
+
+int Overlay::Draw(const std::string& text, int width, int height, Kind kind, int top_pixels) {
+  Wrap(text, width);
+  char* chars = const_cast<char*>(wrapped_.c_str());
+  const float panel_w = static_cast<float>(stb_easy_font_width(chars));
+  const float panel_h = static_cast<float>(stb_easy_font_height(chars));
+  const float top = static_cast<float>(top_pixels) / text_scale;
+  const int quads = stb_easy_font_print(margin, top + margin, chars, nullptr, vertices_.data(),
+                                        static_cast<int>(vertices_.size()));
 
   GLint program = 0;
   glCheck(glGetIntegerv(GL_CURRENT_PROGRAM, &program));
@@ -38,13 +61,21 @@ void Overlay::Draw(const std::string& text, int width, int height) {
   glCheck(glLoadIdentity());
 
   glBegin(GL_QUADS);
-  glColor3f(0.12f, 0.12f, 0.16f);
-  glVertex2f(0, 0);
-  glVertex2f(panel_w + 2 * margin, 0);
-  glVertex2f(panel_w + 2 * margin, panel_h + 2 * margin);
-  glVertex2f(0, panel_h + 2 * margin);
+  if (kind == ERROR) {
+    glColor3f(0.35f, 0.05f, 0.05f);
+  } else {
+    glColor3f(0.12f, 0.12f, 0.16f);
+  }
+  glVertex2f(0, top);
+  glVertex2f(panel_w + 2 * margin, top);
+  glVertex2f(panel_w + 2 * margin, top + panel_h + 2 * margin);
+  glVertex2f(0, top + panel_h + 2 * margin);
   glEnd();
-  glCheck(glColor3f(1.0f, 0.85f, 0.3f));
+  if (kind == ERROR) {
+    glCheck(glColor3f(1.0f, 0.75f, 0.7f));
+  } else {
+    glCheck(glColor3f(1.0f, 0.85f, 0.3f));
+  }
   glCheck(glEnableClientState(GL_VERTEX_ARRAY));
   glCheck(glVertexPointer(2, GL_FLOAT, vertex_bytes, vertices_.data()));
   glCheck(glDrawArrays(GL_QUADS, 0, quads * 4));
@@ -56,4 +87,5 @@ void Overlay::Draw(const std::string& text, int width, int height) {
   glCheck(glPopClientAttrib());
   glCheck(glPopAttrib());
   glCheck(glUseProgram(static_cast<GLuint>(program)));
+  return static_cast<int>((top + panel_h + 2 * margin) * text_scale);
 }

@@ -22,6 +22,7 @@ std::filesystem::path executable_dir(const char* argv0) {
   return exe.parent_path();
 }
 
+// games/tessary (or bin/tessary) -> share/tessary.
 const char* const installed_data_dir = "../share/tessary";
 
 // Mesa's software rasteriser takes its binning memory (64 KB blocks) from malloc for every
