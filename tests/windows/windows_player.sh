@@ -4,7 +4,7 @@
 #         README.txt has CRLF line ends
 #   show  unzipped elsewhere and started from another folder: plays with -magic from inside the
 #         plasma part; the paused F12 shot is the Linux renderer's frame; Escape ends it with 0
-set -u
+set -u -o pipefail
 case_name=$1
 windows_dir=$(cd "$2" && pwd)
 capture=$3
@@ -29,8 +29,8 @@ case "$case_name" in
   cli)
     wine "$exe" --help > "$work/stdout" 2> "$work/stderr" || fail "--help: status $?"
     grep -q -- '--start TIME' "$work/stdout" || fail "--help printed no options"
-    [ "$(wine "$exe" --version 2> "$work/stderr" | tr -d '\r')" = "tessary 1.0.0" ] ||
-      fail "--version printed $(wine "$exe" --version)"
+    wine "$exe" --version 2> "$work/stderr" | tr -d '\r' | grep -q '^tessary [0-9][0-9.]*$' ||
+      fail "--version printed $(wine "$exe" --version), not tessary and the version, or failed"
     rm -r "$work/zip/tessary/data"
     status=0
     (cd "$work" && wine "$exe" -w > "$work/stdout" 2> "$work/stderr") || status=$?
