@@ -194,6 +194,7 @@ case "$case_name" in
       [ "$("$xprobe" saver)" = off ] || fail "the screensaver started during the show"
       kill -"$signal" "$pid"
       status=0; wait "$pid" || status=$?; pid=""
+      windows_gone
       [ "$status" -eq $(( 128 + $(kill -l "$signal") )) ] || fail "exit status $status after SIG$signal"
       [ "$(mode)" = 1024x768+0+0 ] || fail "the mode stayed $(mode) after SIG$signal"
     done
