@@ -8,6 +8,7 @@
 #include "demo/playhead.h"
 #include "gl/headless.h"
 #include "shadermanager.h"
+#include "sync/cameratracks.h"
 
 // The show (or one effect alone) stepped as the player steps it, one frame per step of
 // 1 / show_fps s, into a headless framebuffer of any size. Owns the GL context, the shader
@@ -21,7 +22,8 @@ class ShowRenderer {
 
   // Opens a width x height context, sets the fixed GL state, loads the toon shader and builds the
   // whole show, or, when `effect_name` is not empty, a timeline holding only that effect (see
-  // singleeffects.h). Returns false with a one-line reason.
+  // singleeffects.h). The whole show plays the sync tracks saved in data/ (a broken file: one
+  // line on standard error, that track ignored). Returns false with a one-line reason.
   bool Create(int width, int height, const std::string& effect_name, std::string& error);
 
   // Runs the next frame and draws it.
@@ -42,6 +44,7 @@ class ShowRenderer {
   gl::HeadlessContext context;
 
  private:
+  CameraTracks tracks_;
   std::unique_ptr<omni::ShaderManager> manager_;
   std::unique_ptr<Playhead> head_;
 };
