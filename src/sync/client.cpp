@@ -252,8 +252,8 @@ bool SyncClient::ParseCommand(const unsigned char* p, std::string& problem) {
     std::memcpy(&key.value, &bits, sizeof bits);
     if (p[13] >= SyncKey::interpolation_count || !std::isfinite(key.value)) {
       problem = p[13] >= SyncKey::interpolation_count
-                    ? "interpolation " + std::to_string(p[13]) + " (0 to 3)"
-                    : "a value that is not a finite number";
+                    ? "a key with interpolation " + std::to_string(p[13]) + " (0 to 3)"
+                    : "a key whose value is not a finite number";
       return false;
     }
     key.interpolation = static_cast<SyncKey::Interpolation>(p[13]);
@@ -261,7 +261,7 @@ bool SyncClient::ParseCommand(const unsigned char* p, std::string& problem) {
   } else if (command == SET_ROW) {
     const std::uint32_t row = get_u32_be(p + 1);
     if (row > static_cast<std::uint32_t>(INT_MAX)) {
-      problem = "row " + std::to_string(row);
+      problem = "the row " + std::to_string(row) + ", beyond any show";
       return false;
     }
     last_row_ = static_cast<int>(row);
