@@ -53,3 +53,14 @@ const char* part_name_at(int beat) {
   }
   return "tail";
 }
+
+int next_flash_beat(int beat) {
+  int start = 0;
+  for (const ShowPart& part : show_parts) {
+    for (int offset : part.flash_offsets) {
+      if (offset >= 0 && start + offset > beat) return start + offset;
+    }
+    start += part.length;
+  }
+  return -1;
+}

@@ -62,5 +62,7 @@ constexpr int show_last_beat = 389;
 
 // Name of the part playing at a global beat ("tail" after the last part, "" before the first).
 const char* part_name_at(int beat);
+// The first flash beat after `beat` (the flash offsets of show_parts), or -1 after the last.
+int next_flash_beat(int beat);
 
 #endif
