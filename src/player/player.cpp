@@ -1,6 +1,7 @@
 #include "player/player.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -96,6 +97,7 @@ Player::Player(const PlayerOptions& options, std::filesystem::path shots_dir, in
           [](effect::Camera& camera) { return init_demo(camera, show_seconds_per_beat); },
           (*manager_)[0]),
       &music_);
+  StartSync();
   SetUpPacing();
   music_.Open();
   transport_->Start(start_step, 0.0f);
@@ -157,6 +159,7 @@ int Player::Run() {
     const float elapsed = clock_.getElapsedTime().asSeconds();
     HandleEvents(elapsed);
     if (escape_ || end_signal() != 0) break;
+    PollSync(elapsed);
     free_.Tick(elapsed);
     if (window_shown(window_->getSystemHandle())) {
       DrawFrame(elapsed);
@@ -167,6 +170,7 @@ int Player::Run() {
       transport_->Frame(elapsed, FreeView(), false);
       sf::sleep(sf::milliseconds(hidden_frame_ms));
     }
+    ReportSyncRow();
     if (transport_->Over() || quit) break;
   }
   if (options_.stats) PrintStats();
@@ -298,6 +302,47 @@ void Player::ReloadShaders() {
   }
 }
 
+void Player::StartSync() {
+  std::vector<std::string> problems;
+  tracks_.Load("data", problems);
+  for (const std::string& line : problems) std::fprintf(stderr, "tessary: %s\n", line.c_str());
+  if (options_.sync) {
+    SyncAddress address;
+    std::string error;
+    if (!options_.sync_address.empty()) parse_sync_address(options_.sync_address, address, error);
+    sync_ = std::make_unique<SyncClient>(address, tracks_);
+  }
+  transport_->Head().SetCameraOverride(sync_ ? &sync_->Tracks() : &tracks_);
+}
+
+void Player::PollSync(float elapsed) {
+  if (!sync_) return;
+  Transport& t = *transport_;
+  // Seeks land in order with pauses either way, so only the last seek of a batch is made.
+  int seek_row = -1;
+  for (const SyncEvent& event : sync_->Poll()) {
+    if (event.kind == SyncEvent::SEEK) {
+      seek_row = event.row;
+    } else if (event.kind == SyncEvent::PAUSE) {
+      if (event.paused != t.Paused()) t.TogglePause(elapsed);
+    } else {
+      std::string error;
+      if (sync_->Tracks().Save("data", error)) {
+        say("saved the sync tracks in data/");
+      } else {
+        std::fprintf(stderr, "tessary: the sync tracks were not saved: %s\n", error.c_str());
+      }
+    }
+  }
+  if (seek_row >= 0) t.Seek(first_step_of_row(seek_row), elapsed);
+}
+
+void Player::ReportSyncRow() {
+  if (sync_ && !transport_->Paused()) {
+    sync_->ReportRow(static_cast<int>(std::floor(step_row(transport_->Current()))));
+  }
+}
+
 void Player::DrawFrame(float elapsed) {
   window_->setActive(true);
   screen_.BeginFrame();
@@ -327,7 +372,11 @@ std::string Player::OverlayText() const {
                   free_.position.y, free_.position.z, free_.rotation.x, free_.rotation.y,
                   free_.speed);
   }
-  return text;
+  const std::string driven = (sync_ ? sync_->Tracks() : tracks_).Driven();
+  std::string out = text;
+  if (sync_) out += sync_->Connected() ? "\nsync editor connected" : "\nno sync editor";
+  if (!driven.empty()) out += (sync_ ? "  " : "\n") + std::string("tracks drive ") + driven;
+  return out;
 }
 
 void Player::AfterFrame(float elapsed) {

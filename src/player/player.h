@@ -25,6 +25,7 @@
 #include "player/screen.h"
 #include "player/soundtrack.h"
 #include "player/transport.h"
+#include "sync/client.h"
 
 namespace omni {
 class ShaderManager;
@@ -58,6 +59,11 @@ class Player {
   // Carries out a pressed key's action.
   void Act(Action action, float elapsed);
   void ReloadShaders();
+  // The sync tracks: those saved in data/, and with --sync the editor's client.
+  void StartSync();
+  // Once a frame with --sync: the editor's seeks, pauses and saves; the row sent back.
+  void PollSync(float elapsed);
+  void ReportSyncRow();
   // Draws this frame: the show, then (never in shots) the overlay.
   void DrawFrame(float elapsed);
   std::string OverlayText() const;
@@ -75,6 +81,8 @@ class Player {
   Overlay overlay_;
   Soundtrack music_;
   std::unique_ptr<Transport> transport_;
+  CameraTracks tracks_;               // the saved tracks, without --sync
+  std::unique_ptr<SyncClient> sync_;  // with --sync: the editor's tracks
   FreeCamera free_;
   FrameRate rate_;
   FrameTimes times_;

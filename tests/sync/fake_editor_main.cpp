@@ -1,6 +1,7 @@
 // fake-editor PORT: a scripted stand-in for a sync editor, for end-to-end tests of the player.
-// Reads one command a line from standard input and prints "ok LINE" after each (a script can
-// wait for that); the first that fails ends it with status 1 and a line on standard error.
+// Prints "listening on PORT" (PORT 0: a free one), then reads one command a line from standard
+// input and prints "ok LINE" after each (a script can wait for that); the first that fails ends
+// it with status 1 and a line on standard error.
 //   doc NAME ROW VALUE INTERP   a key of the document, sent when the client asks for NAME
 //   accept [ROW]                wait for the client; greeting, PAUSE 1, SET_ROW ROW, the keys
 //   key NAME ROW VALUE INTERP   SET_KEY        delete NAME ROW   DELETE_KEY
@@ -86,6 +87,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "fake-editor: %s\n", error.c_str());
     return 1;
   }
+  std::printf("listening on %u\n", editor.Port());
+  std::fflush(stdout);
   std::string line;
   while (std::getline(std::cin, line)) {
     if (line.empty() || line[0] == '#') continue;
