@@ -34,7 +34,7 @@ constexpr float connect_timeout_seconds = 2.0f;
 // Bytes read per receive call; and at most this many calls a Poll, so that an editor sending
 // without end cannot hold a frame.
 constexpr size_t receive_chunk = 4096;
-constexpr int receives_per_poll = 64;
+constexpr int receives_per_poll = 16;
 // Queued bytes beyond which an editor that reads nothing is given up.
 constexpr size_t max_queued_bytes = 1 << 16;
 
@@ -136,7 +136,8 @@ void SyncClient::ReportRow(int row) {
 }
 
 void SyncClient::StartConnecting() {
-  ++attempts_;
+  // The last attempt's thread ended long ago (it set connect_done_ as its last act).
+  if (connector_.joinable()) connector_.join();
   state_ = State::CONNECTING;
   socket_ = std::make_unique<sf::TcpSocket>();
   connect_ok_ = false;
@@ -149,10 +150,10 @@ void SyncClient::StartConnecting() {
 }
 
 void SyncClient::FinishConnecting() {
-  connector_.join();
   if (!connect_ok_) {
-    // Only the first attempt speaks: later ones retry silently.
-    if (attempts_ == 1) {
+    // Said once: later attempts retry silently.
+    if (!quiet_) {
+      quiet_ = true;
       log_("no sync editor at " + address_.Text() + " (" + connect_error_ +
            "); the show plays on, and the editor is looked for every few seconds");
     }
@@ -197,6 +198,7 @@ bool SyncClient::Parse() {
     }
     at = editor_greeting_length;
     state_ = State::CONNECTED;
+    quiet_ = false;
     log_("sync editor connected at " + address_.Text());
     // The editor answers every request with all of the track's keys.
     tracks_.Clear();
@@ -303,7 +305,9 @@ void SyncClient::QueueU32(std::uint32_t value) {
 }
 
 void SyncClient::Drop(const std::string& line) {
-  log_(line);
+  // A server that keeps failing the same way is reported once, not on every retry.
+  if (!quiet_ || state_ == State::CONNECTED) log_(line);
+  quiet_ = true;
   socket_.reset();
   in_.clear();
   out_.clear();

@@ -103,15 +103,16 @@ class SyncClient {
   Clock::duration retry_;
   Clock::time_point next_attempt_;
   State state_ = State::IDLE;
-  int attempts_ = 0;
-  int last_row_ = -1;  // the row last sent or received on this connection
+  bool quiet_ = false;  // a failure was reported since the last connection
+  int last_row_ = -1;   // the row last sent or received on this connection
 
   std::unique_ptr<sf::TcpSocket> socket_;
   std::vector<unsigned char> in_;
   std::vector<unsigned char> out_;
   std::vector<SyncEvent> events_;
 
-  // The connection attempt: the thread owns `socket_` until `connect_done_` is set.
+  // The connection attempt: the thread owns `socket_` until `connect_done_` is set, and is
+  // joined at the next attempt (or at the end), when it has long finished.
   std::thread connector_;
   std::atomic<bool> connect_done_{false};
   bool connect_ok_ = false;
