@@ -1,10 +1,12 @@
 #include "sync/client.h"
 
 #include <SFML/Network/IpAddress.hpp>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -65,19 +67,29 @@ size_t command_length(unsigned char command) {
   }
 }
 
-// Resolves and connects on the connection thread; blocks it up to the connect timeout.
-void connect_socket(sf::TcpSocket& socket, const SyncAddress& address, bool& ok,
-                    std::string& error) {
-  const sf::IpAddress ip(address.host);
-  if (ip == sf::IpAddress::None) {
-    error = "cannot find the host " + address.host;
-    return;
-  }
-  ok = socket.connect(ip, address.port, sf::seconds(connect_timeout_seconds)) == sf::Socket::Done;
-  if (!ok) error = "nothing answers";
-}
-
 }  // namespace
+
+// One connection attempt: written by its thread until `done`, then read by the client.
+struct SyncClient::Attempt {
+  SyncAddress address;
+  std::unique_ptr<sf::TcpSocket> socket = std::make_unique<sf::TcpSocket>();
+  bool ok = false;
+  std::string error;
+  std::atomic<bool> done{false};
+
+  // Looks the host up and connects; blocks its thread up to the connect timeout.
+  void Run() {
+    const sf::IpAddress ip(address.host);
+    if (ip == sf::IpAddress::None) {
+      error = "cannot find the host " + address.host;
+    } else {
+      ok = socket->connect(ip, address.port, sf::seconds(connect_timeout_seconds)) ==
+           sf::Socket::Done;
+      if (!ok) error = "nothing answers";
+    }
+    done.store(true, std::memory_order_release);
+  }
+};
 
 bool parse_sync_address(const std::string& text, SyncAddress& address, std::string& error) {
   const size_t colon = text.rfind(':');
@@ -109,14 +121,12 @@ SyncClient::SyncClient(const SyncAddress& address, CameraTracks tracks, Log log,
   events_.reserve(16);
 }
 
-SyncClient::~SyncClient() {
-  if (connector_.joinable()) connector_.join();
-}
+SyncClient::~SyncClient() = default;
 
 const std::vector<SyncEvent>& SyncClient::Poll() {
   events_.clear();
   if (state_ == State::IDLE && Clock::now() >= next_attempt_) StartConnecting();
-  if (state_ == State::CONNECTING && connect_done_.load(std::memory_order_acquire)) {
+  if (state_ == State::CONNECTING && attempt_->done.load(std::memory_order_acquire)) {
     FinishConnecting();
   }
   if (state_ == State::GREETING || state_ == State::CONNECTED) {
@@ -136,32 +146,26 @@ void SyncClient::ReportRow(int row) {
 }
 
 void SyncClient::StartConnecting() {
-  // The last attempt's thread ended long ago (it set connect_done_ as its last act).
-  if (connector_.joinable()) connector_.join();
   state_ = State::CONNECTING;
-  socket_ = std::make_unique<sf::TcpSocket>();
-  connect_ok_ = false;
-  connect_error_.clear();
-  connect_done_.store(false);
-  connector_ = std::thread([this] {
-    connect_socket(*socket_, address_, connect_ok_, connect_error_);
-    connect_done_.store(true, std::memory_order_release);
-  });
+  attempt_ = std::make_shared<Attempt>();
+  attempt_->address = address_;
+  std::thread([attempt = attempt_] { attempt->Run(); }).detach();
 }
 
 void SyncClient::FinishConnecting() {
-  if (!connect_ok_) {
+  const std::shared_ptr<Attempt> attempt = std::move(attempt_);
+  if (!attempt->ok) {
     // Said once: later attempts retry silently.
     if (!quiet_) {
       quiet_ = true;
-      log_("no sync editor at " + address_.Text() + " (" + connect_error_ +
+      log_("no sync editor at " + address_.Text() + " (" + attempt->error +
            "); the show plays on, and the editor is looked for every few seconds");
     }
-    socket_.reset();
     state_ = State::IDLE;
     next_attempt_ = Clock::now() + retry_;
     return;
   }
+  socket_ = std::move(attempt->socket);
   socket_->setBlocking(false);
   in_.clear();
   out_.clear();

@@ -3,8 +3,8 @@
 
 // The player's side of the sync editor's protocol: a TCP client that asks the editor for the
 // camera tracks, keeps their keys as the editor edits them and hands on its transport commands.
-// No call ever waits on the network: the connection is made on a thread of its own, and the
-// socket is otherwise only read and written without blocking.
+// No call ever waits on the network: the host is looked up and connected to on a thread of
+// its own, and the socket is otherwise only read and written without blocking.
 //
 // How to use, once a frame:
 //   SyncClient client(address, std::move(tracks_from_files));
@@ -16,13 +16,11 @@
 //   if (playing) client.ReportRow(static_cast<int>(std::floor(step_row(step_on_screen))));
 
 #include <SFML/Network/TcpSocket.hpp>
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "sync/cameratracks.h"
@@ -57,7 +55,6 @@ class SyncClient {
   // attempted before the first Poll.
   SyncClient(const SyncAddress& address, CameraTracks tracks, Log log = Log(),
              float retry_seconds = sync_retry_seconds);
-  // Waits for a connection attempt in progress (at most its short timeout).
   ~SyncClient();
   SyncClient(const SyncClient&) = delete;
   SyncClient& operator=(const SyncClient&) = delete;
@@ -111,12 +108,10 @@ class SyncClient {
   std::vector<unsigned char> out_;
   std::vector<SyncEvent> events_;
 
-  // The connection attempt: the thread owns `socket_` until `connect_done_` is set, and is
-  // joined at the next attempt (or at the end), when it has long finished.
-  std::thread connector_;
-  std::atomic<bool> connect_done_{false};
-  bool connect_ok_ = false;
-  std::string connect_error_;
+  // The connection attempt in progress, shared with its detached thread: the client never
+  // waits for it, not even at the end (a host that does not answer keeps it a while).
+  struct Attempt;
+  std::shared_ptr<Attempt> attempt_;
 };
 
 #endif

@@ -17,6 +17,8 @@ namespace {
 // Bytes of the count, and of one key (row, value, interpolation).
 constexpr std::uintmax_t count_bytes = 4;
 constexpr std::uintmax_t key_bytes = 9;
+// Rows beyond this (some ten days of show) are taken as this row, so their steps stay ints.
+constexpr int max_seek_row = 1 << 24;
 
 void put_u32_le(std::vector<unsigned char>& out, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
@@ -104,6 +106,7 @@ double step_row(int step) {
 
 int first_step_of_row(int row) {
   if (row <= 0) return 0;
+  row = std::min(row, max_seek_row);
   // An estimate from the exact rate, then corrected against the rows the steps really have.
   int step = static_cast<int>(static_cast<double>(row) * show_seconds_per_beat * show_fps /
                               sync_rows_per_beat);

@@ -45,7 +45,8 @@ struct SyncTrack {
 // player and the renderer evaluate tracks at exactly the same rows.
 double row_at_time(float demo_time);
 double step_row(int step);
-// The first step of the show that lies at or after `row` (0 for rows before the start).
+// The first step that lies at or after `row` (0 for rows before the start; rows far beyond
+// the show's end give a step beyond it, for the caller to clamp).
 int first_step_of_row(int row);
 
 // The file a track is saved in: `<base>_<name>.track`, every byte of base and name outside

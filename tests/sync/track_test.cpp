@@ -1,6 +1,7 @@
 // Sync tracks: values between keys, rows of steps, the .track files, and the show playing them.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "demo/demo.h"
+#include "demo/moments.h"
 #include "demo/playhead.h"
 #include "demo/startup.h"
 #include "gl_context.h"
@@ -79,7 +81,8 @@ TEST(SyncTrack, InterpolatesByTheKeysOwnKind) {
   EXPECT_EQ(first_step_of_row(0), 0);
   EXPECT_EQ(first_step_of_row(8), 52);
   EXPECT_LT(step_row(51), 8.0);
-  EXPECT_EQ(first_step_of_row(1), 7);  // 1/8 beat: 6.43 steps
+  EXPECT_EQ(first_step_of_row(1), 7);                             // 1/8 beat: 6.43 steps
+  EXPECT_GT(first_step_of_row(INT_MAX), ShowFrames().end_frame);  // no overflow
 }
 
 // The camera's components: only tracks with keys replace them.
