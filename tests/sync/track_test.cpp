@@ -1,5 +1,6 @@
 // Sync tracks: values between keys, rows of steps, the .track files, and the show playing them.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <climits>
 #include <filesystem>
@@ -27,9 +28,10 @@ SyncTrack track_of(const std::vector<SyncKey>& keys) {
   return track;
 }
 
-// A fresh directory for one test's files.
+// A fresh directory for one test's files, of this process alone.
 std::string scratch_dir(const std::string& name) {
-  const auto dir = std::filesystem::temp_directory_path() / ("tessary-sync-" + name);
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("tessary-sync-" + name + "-" + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir.string();
@@ -83,24 +85,6 @@ TEST(SyncTrack, InterpolatesByTheKeysOwnKind) {
   EXPECT_LT(step_row(51), 8.0);
   EXPECT_EQ(first_step_of_row(1), 7);                             // 1/8 beat: 6.43 steps
   EXPECT_GT(first_step_of_row(INT_MAX), ShowFrames().end_frame);  // no overflow
-}
-
-// The camera's components: only tracks with keys replace them.
-TEST(SyncTrack, CameraTracksReplaceOnlyWhatTheyKey) {
-  CameraTracks tracks;
-  tracks.tracks[0].SetKey({0, 5.0f, SyncKey::STEP});
-  tracks.tracks[4].SetKey({8, 90.0f, SyncKey::STEP});
-  omni::Vector3<float> position(1, 2, 3), rotation(4, 5, 6);
-  tracks.Apply(0.0f, position, rotation);
-  EXPECT_EQ(position.x, 5.0f);
-  EXPECT_EQ(position.y, 2.0f);
-  EXPECT_EQ(position.z, 3.0f);
-  EXPECT_EQ(rotation.x, 4.0f);
-  EXPECT_EQ(rotation.y, 90.0f);  // before its first key: that key's value
-  EXPECT_EQ(rotation.z, 6.0f);
-  EXPECT_EQ(tracks.Driven(), "pos.x rot.y");
-  tracks.Clear();
-  EXPECT_EQ(tracks.Driven(), "");
 }
 
 // Names and bytes as the protocol's player-mode files have them, and the round trip.
@@ -170,9 +154,9 @@ TEST(SyncTrackFile, BrokenFilesAreRefusedWithAReason) {
   std::filesystem::remove_all(dir);
 }
 
-// The override changes the frame, not the show's state: a track holding the keyframed camera's
-// own value draws the same picture, another value a different one, and taking the tracks away
-// draws the keyframed camera again.
+// The tracks change the frame, not the show's state: tracks holding the keyframed camera's own
+// values draw the same picture (the components without keys untouched), another value a
+// different one, and taking the tracks away draws the keyframed camera again.
 TEST(SyncShow, TracksDriveTheDrawnCameraOnly) {
   ASSERT_NE(test_gl_context(), nullptr);
   Playhead head([](effect::Camera& camera) { return init_demo(camera, show_seconds_per_beat); },
@@ -184,6 +168,8 @@ TEST(SyncShow, TracksDriveTheDrawnCameraOnly) {
 
   CameraTracks tracks;
   tracks.tracks[2].SetKey({0, head.Camera().location.z, SyncKey::STEP});
+  tracks.tracks[4].SetKey({8, head.Camera().rotation.y, SyncKey::LINEAR});
+  EXPECT_EQ(tracks.Driven(), "pos.z rot.y");
   head.SetCameraOverride(&tracks);
   head.Redraw(FreeView());
   EXPECT_EQ(read_test_pixels(), keyframed);
