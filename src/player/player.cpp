@@ -304,7 +304,7 @@ void Player::ReloadShaders() {
 
 void Player::StartSync() {
   std::vector<std::string> problems;
-  tracks_.Load("data", problems);
+  tracks_.Load(track_dir, problems);
   for (const std::string& line : problems) std::fprintf(stderr, "tessary: %s\n", line.c_str());
   if (options_.sync) {
     SyncAddress address;
@@ -327,7 +327,7 @@ void Player::PollSync(float elapsed) {
       if (event.paused != t.Paused()) t.TogglePause(elapsed);
     } else {
       std::string error;
-      if (sync_->Tracks().Save("data", error)) {
+      if (sync_->Tracks().Save(track_dir, error)) {
         say("saved the sync tracks in data/");
       } else {
         std::fprintf(stderr, "tessary: the sync tracks were not saved: %s\n", error.c_str());

@@ -8,6 +8,8 @@ const char* const camera_track_names[camera_track_count] = {
 
 const char* const track_file_base = "sync";
 
+const char* const track_dir = "data";
+
 namespace {
 
 // The part of a track's name after "camera:", as the overlay shows it.

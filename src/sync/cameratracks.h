@@ -8,9 +8,9 @@
 // How to use (the working directory the data root, see datadir.h):
 //   CameraTracks tracks;
 //   std::vector<std::string> problems;
-//   tracks.Load("data", problems);        // the files there; one line per broken file
+//   tracks.Load(track_dir, problems);     // the files in data/; one line per broken file
 //   head.SetCameraOverride(&tracks);      // every drawn frame then plays them
-//   tracks.Save("data", error);           // what SAVE_TRACKS asks for
+//   tracks.Save(track_dir, error);        // what SAVE_TRACKS asks for
 
 #include <array>
 #include <string>
@@ -24,6 +24,8 @@ constexpr int camera_track_count = 6;
 extern const char* const camera_track_names[camera_track_count];
 // The base of the track files' names, the protocol's default.
 extern const char* const track_file_base;
+// Where the show's track files are saved and read, in the data root.
+extern const char* const track_dir;
 
 class CameraTracks : public CameraOverride {
  public:

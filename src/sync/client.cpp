@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -40,11 +41,13 @@ constexpr int receives_per_poll = 16;
 // Queued bytes beyond which an editor that reads nothing is given up.
 constexpr size_t max_queued_bytes = 1 << 16;
 
+// A big-endian u32 off the wire.
 std::uint32_t get_u32_be(const unsigned char* p) {
   return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
          static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
 }
 
+// Where the client's lines go unless its owner says otherwise.
 void default_log(const std::string& line) {
   std::fprintf(stderr, "tessary: %s\n", line.c_str());
 }
@@ -149,7 +152,12 @@ void SyncClient::StartConnecting() {
   state_ = State::CONNECTING;
   attempt_ = std::make_shared<Attempt>();
   attempt_->address = address_;
-  std::thread([attempt = attempt_] { attempt->Run(); }).detach();
+  try {
+    std::thread([attempt = attempt_] { attempt->Run(); }).detach();
+  } catch (const std::system_error& e) {
+    attempt_->error = std::string("no thread to connect on: ") + e.what();
+    attempt_->done.store(true);
+  }
 }
 
 void SyncClient::FinishConnecting() {

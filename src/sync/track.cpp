@@ -20,6 +20,7 @@ constexpr std::uintmax_t key_bytes = 9;
 // Rows beyond this (some ten days of show) are taken as this row, so their steps stay ints.
 constexpr int max_seek_row = 1 << 24;
 
+// Little-endian u32s, as the track files hold them.
 void put_u32_le(std::vector<unsigned char>& out, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
 }

@@ -44,7 +44,7 @@ bool ShowRenderer::Create(int width, int height, const std::string& effect_name,
   head_ = std::make_unique<Playhead>(build, program);
   if (single == nullptr) {
     std::vector<std::string> problems;
-    tracks_.Load("data", problems);
+    tracks_.Load(track_dir, problems);
     for (const std::string& line : problems)
       std::fprintf(stderr, "tessary-capture: %s\n", line.c_str());
     head_->SetCameraOverride(&tracks_);
