@@ -19,6 +19,7 @@
 #include "demo/frametimes.h"
 #include "player/freecamera.h"
 #include "player/keys.h"
+#include "player/livefiles.h"
 #include "player/noise.h"
 #include "player/options.h"
 #include "player/overlay.h"
@@ -58,7 +59,13 @@ class Player {
   void HandleEvents(float elapsed);
   // Carries out a pressed key's action.
   void Act(Action action, float elapsed);
-  void ReloadShaders();
+  // The seeks among the actions; false for any other action.
+  bool Seek(Action action, float elapsed);
+  // Reloads what changed on disk (F5: everything); one line each, errors kept on screen.
+  void Reload(const LiveFiles::Changes& changes, float elapsed);
+  bool ReloadShaders();
+  // k: the free camera's pose written into the camera file at the step on screen.
+  void WriteShot(float elapsed);
   // The sync tracks: those saved in data/, and with --sync the editor's client.
   void StartSync();
   // Once a frame with --sync: the editor's seeks, pauses and saves; the row sent back.
@@ -80,6 +87,7 @@ class Player {
   Screen screen_;
   Overlay overlay_;
   Soundtrack music_;
+  LiveFiles files_;
   std::unique_ptr<Transport> transport_;
   CameraTracks tracks_;               // the saved tracks, without --sync
   std::unique_ptr<SyncClient> sync_;  // with --sync: the editor's tracks

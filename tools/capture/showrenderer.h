@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "demo/camerafile.h"
 #include "demo/playhead.h"
 #include "gl/headless.h"
 #include "shadermanager.h"
@@ -21,9 +22,10 @@ class ShowRenderer {
   ShowRenderer& operator=(const ShowRenderer&) = delete;
 
   // Opens a width x height context, sets the fixed GL state, loads the toon shader and builds the
-  // whole show, or, when `effect_name` is not empty, a timeline holding only that effect (see
-  // singleeffects.h). The whole show plays the sync tracks saved in data/ (a broken file: one
-  // line on standard error, that track ignored). Returns false with a one-line reason.
+  // whole show with the camera file's keys (a file with errors: its lines on standard error, and
+  // the keys that parsed) and the sync tracks saved in data/ (a broken one: one line, that track
+  // ignored), or, when `effect_name` is not empty, a timeline holding only that effect (see
+  // singleeffects.h). Returns false with a one-line reason.
   bool Create(int width, int height, const std::string& effect_name, std::string& error);
 
   // Runs the next frame and draws it.
@@ -44,6 +46,7 @@ class ShowRenderer {
   gl::HeadlessContext context;
 
  private:
+  CameraFile camera_file_;
   CameraTracks tracks_;
   std::unique_ptr<omni::ShaderManager> manager_;
   std::unique_ptr<Playhead> head_;
