@@ -247,7 +247,12 @@ void Player::Act(Action action, float elapsed) {
     case Action::ToggleCamera:
       free_.on = !free_.on;
       if (mushroom_mode) {
-        if (free_.on) free_.StartFrom(t.Head().Camera());
+        if (free_.on) {
+          // The shot on screen: the keyframed camera with the tracks' components in place.
+          free_.StartFrom(t.Head().Camera());
+          Tracks().Apply(t.Head().Camera().time, free_.position, free_.rotation);
+          free_.rotation.z = 0;
+        }
         say("camera: %s", free_.on ? "free" : "keyframed");
       }
       break;
@@ -426,7 +431,7 @@ std::string Player::OverlayText() const {
                   free_.position.y, free_.position.z, free_.rotation.x, free_.rotation.y,
                   free_.speed);
   }
-  const std::string driven = (sync_ ? sync_->Tracks() : tracks_).Driven();
+  const std::string driven = Tracks().Driven();
   std::string out = text;
   if (sync_) out += sync_->Connected() ? "\nsync editor connected" : "\nno sync editor";
   if (!driven.empty()) out += (sync_ ? "  " : "\n") + std::string("tracks drive ") + driven;

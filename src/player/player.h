@@ -71,6 +71,8 @@ class Player {
   // Once a frame with --sync: the editor's seeks, pauses and saves; the row sent back.
   void PollSync(float elapsed);
   void ReportSyncRow();
+  // The tracks the show plays: the editor's with --sync, else the saved ones.
+  const CameraTracks& Tracks() const { return sync_ ? sync_->Tracks() : tracks_; }
   // Draws this frame: the show, then (never in shots) the overlay.
   void DrawFrame(float elapsed);
   std::string OverlayText() const;
