@@ -17,6 +17,7 @@ void Playhead::Build() {
   camera_ = std::make_unique<effect::Camera>();
   timeline_ = build_(*camera_);
   show_ = std::make_unique<Show>(timeline_, camera_.get(), program_, show_seconds_per_beat);
+  show_->camera_override = camera_override_;
   next_step_ = 0;
 }
 
@@ -62,4 +63,9 @@ void Playhead::Redraw(const FreeView& view) {
 void Playhead::SetProgram(omni::ShaderObject* program) {
   program_ = program;
   show_->program = program;
+}
+
+void Playhead::SetCameraOverride(const CameraOverride* camera_override) {
+  camera_override_ = camera_override;
+  show_->camera_override = camera_override;
 }

@@ -56,6 +56,19 @@ void Show::ReplayCarried() {
   carried_.clear();
 }
 
+void Show::PlaceCamera() {
+  if (camera_override == nullptr) {
+    camera->UpdateLocation();
+    return;
+  }
+  const omni::Vector3<float> location = camera->location;
+  const omni::Vector3<float> rotation = camera->rotation;
+  camera_override->Apply(camera->time, camera->location, camera->rotation);
+  camera->UpdateLocation();
+  camera->location = location;
+  camera->rotation = rotation;
+}
+
 void Show::Walk(float demo_time, const FreeView& view, bool update, bool draw) {
   const int beat = clock.beat;
   const bool beat_changed = clock.beat_changed;
@@ -75,7 +88,7 @@ void Show::Walk(float demo_time, const FreeView& view, bool update, bool draw) {
     }
   }
   if (update) camera->UpdateLogic(demo_time, beat, beat_changed);
-  if (draw && !view.free_camera) camera->UpdateLocation();
+  if (draw && !view.free_camera) PlaceCamera();
 
   // NOTE: every active effect costs an update and a draw per step; inactive ones only the test.
   for (Enabler* node = timeline; node != nullptr; node = node->next) {
