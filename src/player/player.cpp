@@ -320,6 +320,14 @@ void Player::Reload(const LiveFiles::Changes& changes, float elapsed) {
     done.push_back("the pictures");
     rebuild = true;
   }
+  if (changes.tracks && !sync_) {
+    // With an editor its tracks play; without one, the saved files as they now are.
+    std::vector<std::string> problems;
+    tracks_.Load(track_dir, problems);
+    for (const std::string& problem : problems)
+      std::fprintf(stderr, "tessary: %s\n", problem.c_str());
+    done.push_back("the sync tracks");
+  }
   // The show is built afresh from the files and lands on the frame it showed, as a seek does.
   if (rebuild) transport_->Rebuild(elapsed);
   std::string line;
