@@ -72,14 +72,21 @@ int ShowFrames::PartAt(int step) const {
 
 namespace {
 
-// Parses the whole of `text` as a finite non-negative decimal number.
+// Parses the whole of `text` as a plain decimal number: digits with at most one point, as in 12
+// or 12.5 (no sign, exponent, hexadecimal, inf or nan).
 bool parse_number(const std::string& text, double& value) {
-  if (text.empty() || text[0] == '-' || text[0] == '+' || std::isspace(text[0])) return false;
+  int digits = 0, points = 0;
+  for (char c : text) {
+    if (std::isdigit(static_cast<unsigned char>(c))) {
+      ++digits;
+    } else if (c != '.' || ++points > 1) {
+      return false;
+    }
+  }
+  if (digits == 0) return false;
   errno = 0;
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  if (errno != 0 || end != text.c_str() + text.size()) return false;
-  return std::isfinite(value);
+  value = std::strtod(text.c_str(), nullptr);
+  return errno == 0 && std::isfinite(value);
 }
 
 // Parses `text` less its one-letter suffix as a whole number.
