@@ -53,7 +53,6 @@ inline constexpr ShowPart show_parts[] = {
     {"scroller", init_scrollerpart, 64, {0, -1, -1}},
     {"credits", init_credpart, 42, {0, 42, -1}},
 };
-constexpr int show_part_count = static_cast<int>(sizeof(show_parts) / sizeof(show_parts[0]));
 
 // Beats the flash is given, in show order, and the flash node's range.
 constexpr int show_flash_end = 385;
