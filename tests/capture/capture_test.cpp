@@ -1,4 +1,4 @@
-// The offline renderer in-process: moments to frames, stills identical to the full loop, and the
+// The offline renderer in-process: stills identical to the full loop, and the
 // golden frames of tests/golden/. Its command line is tested end to end by cli_test.sh.
 #include <gtest/gtest.h>
 
@@ -51,22 +51,6 @@ int frame_of(const std::string& moment) {
 }
 
 }  // namespace
-
-TEST(ShowFrames, MomentsBecomeFramesOfTheShow) {
-  const ShowFrames show;
-  ASSERT_EQ(show.first_frame_of_beat.size(), 391u);              // beats 0 to 390
-  EXPECT_EQ(show.end_frame - 1, show.first_frame_of_beat[390]);  // the player's last frame
-  EXPECT_EQ(frame_of("12.5"), 1500);
-  EXPECT_EQ(frame_of("0.001"), 1);  // the first frame at or after the moment
-  EXPECT_EQ(frame_of("12000f"), 12000);
-  EXPECT_EQ(frame_of("224b"), show.first_frame_of_beat[224]);
-  EXPECT_NEAR(step_time(frame_of("224b")), 96.0, 1.0 / show_fps);  // the image part begins at 96 s
-  for (const char* bad : {"", "-1", "nan", "inf", "12.5b", "391b", "167.2", "12s", "1.5f", "20059f", "f"}) {
-    int frame = 0;
-    std::string error;
-    EXPECT_FALSE(show.Parse(bad, frame, error) || error.empty()) << "'" << bad << "' was taken";
-  }
-}
 
 // Stills captured by jumping there equal those of the full loop: the show's first seconds (the
 // full loop costs what the player's does), and the flash alone over the whole show, for the

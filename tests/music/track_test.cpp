@@ -130,21 +130,6 @@ TEST(Track, WasRenderedFromTheCurrentScore) {
       << "data/melody5.ogg is stale: run make music";
 }
 
-// The onset finder sees a lone kick on its beat, and a kick rendered 10 ms late 10 ms late.
-TEST(Track, OnsetFinderSeesAKickWhereItIs) {
-  const double spb = music::Score().SecondsPerBeat();  // the tempo of a score that sets none
-  music::Score score;
-  std::string error;
-  ASSERT_TRUE(music::parse_score("length 6\ninstrument k kick\nsection a 0\n  2 k X\n  " +
-                                     std::to_string(6.0 + 0.010 / spb) + " k X\n",
-                                 score, error))
-      << error;
-  const Energy kick(band(mono(music::render_mix(score)), 1000.0, false));
-  EXPECT_NEAR(kick.OnsetErrorMs(2 * spb), 0.0, 1.5);
-  EXPECT_GT(kick.RiseDb(2 * spb), 20.0);
-  EXPECT_NEAR(kick.OnsetErrorMs(6 * spb), 10.0, 1.5);
-}
-
 // Every kick of the score falls on a whole beat and shows in the decoded signal as a rise of
 // energy below 1 kHz that starts within 5 ms of its beat.
 TEST(Track, KickOnsetsSitOnTheBeatGrid) {

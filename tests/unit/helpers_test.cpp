@@ -3,39 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 
 #include "gl/glcheck.h"
 #include "gl_context.h"
 #include "omni/vector3.h"
 #include "tunables.h"
 
-TEST(Helpers, PiIsTheShowsOwnValue) {
-  std::uint64_t bits = 0;
-  std::memcpy(&bits, &omni::PI, sizeof bits);
-  EXPECT_EQ(bits, 0x400921FB54442D1AULL);
-}
-
 // The show's start times rest on 224 of its beats rounding to exactly 96 s.
 TEST(Helpers, BeatToSeconds) {
   EXPECT_EQ(beat2seconds(show_bpm, 4), show_seconds_per_beat);
   EXPECT_EQ(beat2seconds(60, 1), 0.25f);
   EXPECT_EQ(static_cast<float>(224.0 * show_seconds_per_beat), 96.0f);
-}
-
-TEST(Helpers, VectorArithmetic) {
-  const omni::Vector3<float> a(1, 2, 3), b(4, 6, 3);
-  omni::Vector3<float> c = b - a;
-  EXPECT_EQ(c.length(), 5.0f);
-  EXPECT_EQ(a.distance(b), 5.0f);
-  c *= 2.0f;
-  c += a;
-  c -= omni::Vector3<float>(0, 0, 1);
-  EXPECT_EQ(c.x, 7);
-  EXPECT_EQ(c.y, 10);
-  EXPECT_EQ(c.z, 2);
-  EXPECT_EQ((a * 3.0f + a).z, 12);
 }
 
 // tan(45 degrees) = 1: w = h = 1 at the near plane; at 60 degrees and aspect 2, w = 2 h.

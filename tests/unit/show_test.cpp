@@ -95,23 +95,6 @@ TEST(FrameStep, EffectsSeeTimeAndBeatOfTheirNode) {
   EXPECT_EQ(f.recorder->calls.back().beat, 43);  // beat 94 itself is not in the node
 }
 
-TEST(FrameStep, PauseFreezesDemoTimeAndResumeContinues) {
-  PauseClock pause;
-  EXPECT_EQ(pause.DemoTime(1.0f), 1.0f);
-  EXPECT_TRUE(pause.Toggle(2.0f));
-  EXPECT_EQ(pause.DemoTime(2.0f), 2.0f);
-  EXPECT_EQ(pause.DemoTime(3.5f), 2.0f);
-  EXPECT_EQ(pause.DemoTime(5.0f), 2.0f);
-  EXPECT_FALSE(pause.Toggle(5.01f));
-  EXPECT_FLOAT_EQ(pause.DemoTime(5.01f), 2.01f);  // plus the resuming frame's own time
-  EXPECT_TRUE(pause.Toggle(6.0f));
-  EXPECT_EQ(pause.DemoTime(7.0f), 3.0f);
-  // The pause length counted is the one measured on the last paused frame (7.0), so the second
-  // between that frame and the resume at 8.0 passes as demo time.
-  pause.Toggle(8.0f);
-  EXPECT_EQ(pause.DemoTime(9.0f), 5.0f);
-}
-
 TEST(FrameStep, ShowEndsAfterBeat389) {
   Fixture f(0, 385);
   int frame = 0;
@@ -140,40 +123,6 @@ TEST(FrameStep, DrawnFrameBalancesTheMatrixStackAndBindsTheProgram) {
   glGetFloatv(GL_MODELVIEW_MATRIX, m);
   EXPECT_EQ(m[14], 0.0f);  // the camera's transform is inside the frame's push and pop
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST(FrameStep, SeekMovesDemoTimeWhetherPausedOrNot) {
-  PauseClock pause;
-  pause.SeekTo(1.0f, 50.0f);
-  EXPECT_FLOAT_EQ(pause.DemoTime(2.0f), 51.0f);
-  pause.Toggle(3.0f);
-  pause.SeekTo(4.0f, 10.0f);
-  EXPECT_FLOAT_EQ(pause.DemoTime(6.0f), 10.0f);  // still paused, at the moment sought
-  pause.DemoTime(7.0f);
-  pause.Toggle(7.0f);
-  EXPECT_FLOAT_EQ(pause.DemoTime(8.0f), 11.0f);
-}
-
-TEST(FrameStep, StepAtIsTheLastStepDue) {
-  for (int n : {0, 1, 119, 1500, 12000, 20058}) {
-    EXPECT_EQ(step_at(step_time(n)), n);
-    EXPECT_EQ(step_at(std::nextafter(step_time(n), -1.0f)), n - 1);
-  }
-}
-
-// The developer keys' seeks: part starts and bars, kept within the show.
-TEST(FrameStep, SeeksLandOnPartStartsAndBars) {
-  const ShowFrames f;
-  const int images = f.part_first_frame[4], plasma = f.part_first_frame[3];
-  EXPECT_EQ(f.NextPartStart(plasma), images);
-  EXPECT_EQ(f.NextPartStart(f.end_frame - 1), f.end_frame - 1);  // the tail has no next part
-  EXPECT_EQ(f.PartStartBefore(images + 2 * show_fps), images);
-  EXPECT_EQ(f.PartStartBefore(images + 10), plasma);  // at its start: the part before
-  EXPECT_EQ(f.PartStartBefore(5), 0);
-  EXPECT_EQ(f.BarFrom(images + 1, 1), f.first_frame_of_beat[228]);
-  EXPECT_EQ(f.BarFrom(images, -1), f.first_frame_of_beat[220]);
-  EXPECT_EQ(f.BarFrom(3, -1), 0);
-  EXPECT_EQ(f.BarFrom(f.end_frame - 1, 1), f.end_frame - 1);
 }
 
 // Steps run undrawn, a seek back and a redraw all give the picture of the loop that draws every
@@ -250,8 +199,8 @@ size_t heap_in_use() {
 }  // namespace
 
 // A seek back or a loop wrap rebuilds the whole show. However often that happens, the display
-// lists and texture names stay as many as one build holds, and the heap in use (the pictures'
-// blocks, the driver's display lists) stays where it was.
+// lists and texture names stay as many as one build holds, the heap in use (the pictures'
+// blocks, the driver's display lists) stays where it was, and a frame is drawn as before.
 TEST(Playhead, RebuildsLeaveNothingBehind) {
   ASSERT_NE(test_gl_context(), nullptr);
   // Texture names only count as textures once bound: bind each plasma's as the show would.
@@ -272,7 +221,13 @@ TEST(Playhead, RebuildsLeaveNothingBehind) {
       head.SeekTo(0);
     }
   };
+  const auto picture_at = [&head](int step) {
+    head.SeekTo(step);
+    head.DrawNext(FreeView());
+    return read_test_pixels();
+  };
   rebuild(5);  // the driver's and the allocator's one-time growth
+  const std::vector<unsigned char> title = picture_at(600);
   const int lists = live_names(glIsList, true);
   const int textures = live_names(glIsTexture, false);
   const size_t heap = heap_in_use();
@@ -284,5 +239,6 @@ TEST(Playhead, RebuildsLeaveNothingBehind) {
   EXPECT_EQ(live_names(glIsTexture, false), textures);
   // One build leaked whole was about 35 kB; fifty of them would be 1.7 MB.
   EXPECT_LT(heap_in_use(), heap + 256 * 1024);
+  EXPECT_EQ(picture_at(600), title);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
