@@ -48,7 +48,9 @@ deb="$(ls "$tmp/package/"*.deb 2> /dev/null | head -n 1)"
 dpkg-deb -c "$deb" > "$tmp/contents" 2>&1 || fail "dpkg-deb -c: $(cat "$tmp/contents")"
 for file in usr/bin/tessary usr/bin/tessary-capture usr/share/tessary/data/melody5.ogg \
   usr/share/tessary/data/title_wide.png usr/share/tessary/shaders/toon.vert \
-  usr/share/applications/tessary.desktop; do
+  usr/share/applications/tessary.desktop usr/share/icons/hicolor/128x128/apps/tessary.png \
+  usr/share/doc/tessary/README.md usr/share/doc/tessary/docs/gallery.jpg \
+  usr/share/doc/tessary/docs/frame-times.png; do
   grep -q " \./$file\$" "$tmp/contents" || fail ".deb: no $file"
 done
 dpkg-deb -f "$deb" Depends 2>&1 | grep -q 'libsfml-graphics' ||
