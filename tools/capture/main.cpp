@@ -203,8 +203,8 @@ int main(int argc, char** argv) {
                                     "after its frame number, e.g. 001500.png")
                          ->type_name("DIR");
   CLI::Option* at = app.add_option("--at", options.at,
-                                   "Moments of the stills: seconds (12.5) or the first frame "
-                                   "of a beat (224b), comma separated")
+                                   "Moments of the stills: seconds (12.5), the first frame of "
+                                   "a beat (224b) or a frame (12000f), comma separated")
                         ->type_name("TIME,...")
                         ->delimiter(',');
   CLI::Option* video = app.add_option("--video", options.video_path,
@@ -222,8 +222,8 @@ int main(int argc, char** argv) {
   app.add_option("--size", options.size, "Output size in pixels (default 1024x768)")
       ->type_name("WxH");
   app.add_option("--until", options.until,
-                 "End the show at TIME (seconds or beats, e.g. 2 or 16b) instead of after its "
-                 "last beat")
+                 "End the show at TIME (seconds, beats or frames, e.g. 2, 16b or 240f) instead "
+                 "of after its last beat")
       ->type_name("TIME");
   app.add_option("--effect", options.effect,
                  "Show one effect alone instead of the show: " + single_effect_names())
@@ -240,6 +240,7 @@ int main(int argc, char** argv) {
     effects += std::string("\n  ") + effect.name + ": " + effect.what;
   }
   app.footer(effects);
+  app.set_version_flag("--version", std::string(program_name) + " " TESSARY_VERSION);
   png->needs(at);
   at->needs(png);
   json->needs(bench);
@@ -252,7 +253,7 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    if (e.get_exit_code() == 0) return app.exit(e);  // --help
+    if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
     return fail(std::string(e.what()) + " (see --help)", usage_status);
   }
   options.music_given = music->count() > 0;
