@@ -35,7 +35,7 @@ std::vector<Picture> render(const std::string& effect, int width, int height,
   }
   for (int frame : frames) {
     if (!every_frame) renderer.StepTo(frame);
-    while (every_frame && renderer.NextFrame() <= frame) renderer.DrawNext();
+    while (every_frame && renderer.NextStep() <= frame) renderer.DrawNext();
     pictures.emplace_back();
     renderer.ReadRgb(pictures.back());
   }

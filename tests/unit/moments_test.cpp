@@ -24,12 +24,12 @@ int frame_of(const std::string& moment) {
 // Seconds, beats and frames, written as plain decimals; anything else is refused with a reason.
 TEST(ShowFrames, MomentsBecomeFramesOfTheShow) {
   const ShowFrames show;
-  ASSERT_EQ(show.first_frame_of_beat.size(), 391u);              // beats 0 to 390
-  EXPECT_EQ(show.end_frame - 1, show.first_frame_of_beat[390]);  // the player's last frame
+  ASSERT_EQ(show.first_step_of_beat.size(), 391u);             // beats 0 to 390
+  EXPECT_EQ(show.end_step - 1, show.first_step_of_beat[390]);  // the player's last frame
   EXPECT_EQ(frame_of("12.5"), 1500);
   EXPECT_EQ(frame_of("0.001"), 1);  // the first frame at or after the moment
   EXPECT_EQ(frame_of("12000f"), 12000);
-  EXPECT_EQ(frame_of("224b"), show.first_frame_of_beat[224]);
+  EXPECT_EQ(frame_of("224b"), show.first_step_of_beat[224]);
   EXPECT_NEAR(step_time(frame_of("224b")), 96.0, 1.0 / show_fps);  // the image part begins at 96 s
   for (const char* bad : {"", "-1", "nan", "inf", "0x10", "1e3", "0x10b", "1e2f", "infb", " 12",
                           "12.5b", "391b", "167.2", "12s", "1.5f", "20059f", "f", "."}) {
@@ -51,14 +51,14 @@ TEST(ShowFrames, SeeksLandOnPartStartsAndBars) {
   const ShowFrames f;
   const int images = f.part_first_frame[4], plasma = f.part_first_frame[3];
   EXPECT_EQ(f.NextPartStart(plasma), images);
-  EXPECT_EQ(f.NextPartStart(f.end_frame - 1), f.end_frame - 1);  // the tail has no next part
+  EXPECT_EQ(f.NextPartStart(f.end_step - 1), f.end_step - 1);  // the tail has no next part
   EXPECT_EQ(f.PartStartBefore(images + 2 * show_fps), images);
   EXPECT_EQ(f.PartStartBefore(images + 10), plasma);  // at its start: the part before
   EXPECT_EQ(f.PartStartBefore(5), 0);
-  EXPECT_EQ(f.BarFrom(images + 1, 1), f.first_frame_of_beat[228]);
-  EXPECT_EQ(f.BarFrom(images, -1), f.first_frame_of_beat[220]);
+  EXPECT_EQ(f.BarFrom(images + 1, 1), f.first_step_of_beat[228]);
+  EXPECT_EQ(f.BarFrom(images, -1), f.first_step_of_beat[220]);
   EXPECT_EQ(f.BarFrom(3, -1), 0);
-  EXPECT_EQ(f.BarFrom(f.end_frame - 1, 1), f.end_frame - 1);
+  EXPECT_EQ(f.BarFrom(f.end_step - 1, 1), f.end_step - 1);
 }
 
 // A pause freezes demo time and a resume goes on from there; a seek moves it, paused or not.

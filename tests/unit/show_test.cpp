@@ -136,8 +136,8 @@ TEST(Playhead, EveryWayToAFrameGivesTheFullLoopsPicture) {
     return enabler_append(nullptr, flash, 0, 4, spb);
   };
   const ShowFrames frames;
-  const int flash = frames.first_frame_of_beat[2];
-  const int steps[] = {flash, flash + 1, flash + 60, frames.first_frame_of_beat[5]};
+  const int flash = frames.first_step_of_beat[2];
+  const int steps[] = {flash, flash + 1, flash + 60, frames.first_step_of_beat[5]};
   const auto pixel = [] { return read_test_pixels()[0]; };
 
   // One playhead at a time: the clear colour is the context's, as in a program with one show.

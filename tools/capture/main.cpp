@@ -70,7 +70,7 @@ struct Options {
   std::string data_dir;
   int width = 0;
   int height = 0;
-  int end_frame = 0;  // one past the last frame rendered
+  int end_step = 0;  // one past the last step rendered
 };
 
 // Writes the stills of `frames` (ascending, unique) into the directory.
@@ -105,7 +105,7 @@ int capture_video(const Options& options) {
   settings.height = options.height;
   // Every other step of the show: the video's frame rate divides the step rate.
   const int steps_per_frame = show_fps / settings.fps;
-  settings.frame_count = (options.end_frame + steps_per_frame - 1) / steps_per_frame;
+  settings.frame_count = (options.end_step + steps_per_frame - 1) / steps_per_frame;
   settings.music_path = options.music;
   if (find_program("ffmpeg").empty()) {
     return fail("ffmpeg not found on PATH: install Debian's ffmpeg (scripts/install-deps does)",
@@ -167,7 +167,7 @@ int capture_bench(const Options& options) {
     return fail(error, failure_status);
   }
   const auto start = std::chrono::steady_clock::now();
-  const FrameTimes times = run_bench(renderer, options.end_frame);
+  const FrameTimes times = run_bench(renderer, options.end_step);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (interrupted) return fail("interrupted", interrupted_status);
@@ -177,7 +177,7 @@ int capture_bench(const Options& options) {
   char heading[256];
   std::snprintf(heading, sizeof heading, "%dx%d%s%s, %s, %d frames in %.1f s", options.width,
                 options.height, options.effect.empty() ? "" : ", effect ", options.effect.c_str(),
-                renderer_name ? renderer_name : "unknown renderer", options.end_frame, seconds);
+                renderer_name ? renderer_name : "unknown renderer", options.end_step, seconds);
   print_frame_times(times.Parts(), heading, options.json, stdout);
   if (!options.plot_dir.empty()) {
     if (!make_output_dir(options.plot_dir, error) ||
@@ -285,7 +285,7 @@ int main(int argc, char** argv) {
 
   const ShowFrames show_frames;
   std::string error;
-  options.end_frame = show_frames.end_frame;
+  options.end_step = show_frames.end_step;
   if (!options.until.empty()) {
     int until_frame = 0;
     if (!show_frames.Parse(options.until, until_frame, error)) {
@@ -293,7 +293,7 @@ int main(int argc, char** argv) {
     }
     if (until_frame < 1)
       return fail("--until: the show must last at least one frame", usage_status);
-    options.end_frame = until_frame;
+    options.end_step = until_frame;
   }
 
   catch_interrupts();
@@ -302,7 +302,7 @@ int main(int argc, char** argv) {
     for (const std::string& moment : options.at) {
       int frame = 0;
       if (!show_frames.Parse(moment, frame, error)) return fail("--at: " + error, usage_status);
-      if (frame >= options.end_frame) {
+      if (frame >= options.end_step) {
         return fail(
             "--at: " + moment + " is past the end of the show (--until " + options.until + ")",
             usage_status);
