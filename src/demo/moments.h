@@ -8,7 +8,7 @@
 //   const ShowFrames frames;                    // runs the beat clock once, no GL
 //   int step = 0;
 //   if (!frames.Parse("224b", step, error)) ...  // one-line reason in error
-//   show.Frame(step_time(step), view);           // step n is the show at demo time n / show_fps
+//   show.Step(step_time(step), view);           // step n is the show at demo time n / show_fps
 
 #include <string>
 #include <vector>

@@ -35,21 +35,21 @@ void Playhead::SeekTo(int step) {
     glCheck(glClearColor(c[0], c[1], c[2], c[3]));
   }
   while (next_step_ < step) {
-    show_->Frame(step_time(next_step_), FreeView(), false);
+    show_->Step(step_time(next_step_), FreeView(), false);
     ++next_step_;
   }
 }
 
 bool Playhead::CatchUp(int step, int limit) {
   for (int n = 0; n < limit && next_step_ < step; ++n) {
-    show_->Frame(step_time(next_step_), FreeView(), false);
+    show_->Step(step_time(next_step_), FreeView(), false);
     ++next_step_;
   }
   return next_step_ >= step;
 }
 
 void Playhead::DrawNext(const FreeView& view) {
-  show_->Frame(step_time(next_step_), view, true);
+  show_->Step(step_time(next_step_), view, true);
   ++next_step_;
 }
 

@@ -34,7 +34,7 @@ void PauseClock::SeekTo(float elapsed, float demo_time) {
   offset = static_cast<double>(demo_time) - (elapsed - (paused_total + pause_length));
 }
 
-void Show::Frame(float demo_time, const FreeView& view, bool draw) {
+void Show::Step(float demo_time, const FreeView& view, bool draw) {
   clock.Advance(demo_time);
   Walk(demo_time, view, true, draw);
   clock.beat_changed = false;

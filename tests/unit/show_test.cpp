@@ -52,23 +52,23 @@ struct Fixture {
 
 }  // namespace
 
-TEST(FrameStep, FirstFrameIsBeatZero) {
+TEST(ShowStep, FirstFrameIsBeatZero) {
   Fixture f(0, 385);
-  f.show.Frame(0.0f, FreeView(), false);
+  f.show.Step(0.0f, FreeView(), false);
   ASSERT_EQ(f.recorder->calls.size(), 1u);
   EXPECT_EQ(f.recorder->calls[0].beat, 0);
   EXPECT_TRUE(f.recorder->calls[0].beat_changed);
-  f.show.Frame(1 / static_cast<float>(show_fps), FreeView(), false);
+  f.show.Step(1 / static_cast<float>(show_fps), FreeView(), false);
   EXPECT_EQ(f.recorder->calls[1].beat, 0);
   EXPECT_FALSE(f.recorder->calls[1].beat_changed);
   EXPECT_EQ(f.recorder->draws, 0);  // logic only
 }
 
-TEST(FrameStep, LateFrameCatchesUpOneBeatPerFrame) {
+TEST(ShowStep, LateFrameCatchesUpOneBeatPerFrame) {
   Fixture f(0, 385);
-  f.show.Frame(0.0f, FreeView(), false);
+  f.show.Step(0.0f, FreeView(), false);
   const float late = 3.2f * spb;
-  for (int i = 0; i < 4; ++i) f.show.Frame(late + i * 0.001f, FreeView(), false);
+  for (int i = 0; i < 4; ++i) f.show.Step(late + i * 0.001f, FreeView(), false);
   const auto& c = f.recorder->calls;
   for (int i = 1; i <= 3; ++i) {
     EXPECT_EQ(c[i].beat, i);
@@ -78,11 +78,11 @@ TEST(FrameStep, LateFrameCatchesUpOneBeatPerFrame) {
   EXPECT_FALSE(c[4].beat_changed);
 }
 
-TEST(FrameStep, EffectsSeeTimeAndBeatOfTheirNode) {
+TEST(ShowStep, EffectsSeeTimeAndBeatOfTheirNode) {
   Fixture f(50, 94);
   int frame = 0;
   while (f.show.clock.beat < 50)
-    f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
+    f.show.Step(frame++ / static_cast<float>(show_fps), FreeView(), false);
   ASSERT_EQ(f.recorder->calls.size(), 1u);  // nothing before its first beat
   const Call& first = f.recorder->calls[0];
   EXPECT_EQ(first.beat, 0);
@@ -91,15 +91,15 @@ TEST(FrameStep, EffectsSeeTimeAndBeatOfTheirNode) {
   EXPECT_GE(first.time, 0.0f);
   EXPECT_LT(first.time, 1 / static_cast<float>(show_fps));
   while (f.show.clock.beat < 94)
-    f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
+    f.show.Step(frame++ / static_cast<float>(show_fps), FreeView(), false);
   EXPECT_EQ(f.recorder->calls.back().beat, 43);  // beat 94 itself is not in the node
 }
 
-TEST(FrameStep, ShowEndsAfterBeat389) {
+TEST(ShowStep, ShowEndsAfterBeat389) {
   Fixture f(0, 385);
   int frame = 0;
   while (!f.show.Over()) {
-    f.show.Frame(frame++ / static_cast<float>(show_fps), FreeView(), false);
+    f.show.Step(frame++ / static_cast<float>(show_fps), FreeView(), false);
     ASSERT_LT(frame, 30000);
   }
   EXPECT_EQ(f.show.clock.beat, 390);
@@ -109,13 +109,13 @@ TEST(FrameStep, ShowEndsAfterBeat389) {
   EXPECT_EQ(f.recorder->calls.back().beat, 384);  // the node's range ends at 385
 }
 
-TEST(FrameStep, DrawnFrameBalancesTheMatrixStackAndBindsTheProgram) {
+TEST(ShowStep, DrawnFrameBalancesTheMatrixStackAndBindsTheProgram) {
   ASSERT_NE(test_gl_context(), nullptr);
   GLint depth_before = 0, depth_after = 0;
   glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_before);
   Fixture f(0, 10);
   f.camera.AddPosition(effect::Camera::CUT, 0, 0, omni::Vector3<float>(0, 0, 10));
-  f.show.Frame(0.0f, FreeView(), true);
+  f.show.Step(0.0f, FreeView(), true);
   EXPECT_EQ(f.recorder->draws, 1);
   glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_after);
   EXPECT_EQ(depth_before, depth_after);
