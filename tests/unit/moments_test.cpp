@@ -7,6 +7,7 @@
 #include <string>
 
 #include "demo/show.h"
+#include "helpers.h"
 #include "tunables.h"
 
 namespace {
@@ -37,6 +38,13 @@ TEST(ShowFrames, MomentsBecomeFramesOfTheShow) {
     std::string error;
     EXPECT_FALSE(show.Parse(bad, frame, error) || error.empty()) << "'" << bad << "' was taken";
   }
+}
+
+// The show's start times rest on 224 of its beats rounding to exactly 96 s.
+TEST(ShowFrames, BeatToSeconds) {
+  EXPECT_EQ(beat2seconds(show_bpm, 4), show_seconds_per_beat);
+  EXPECT_EQ(beat2seconds(60, 1), 0.25f);
+  EXPECT_EQ(static_cast<float>(224.0 * show_seconds_per_beat), 96.0f);
 }
 
 TEST(ShowFrames, StepAtIsTheLastStepDue) {
