@@ -12,6 +12,7 @@
 #include "demo/moments.h"
 #include "gl/framegrab.h"
 #include "showrenderer.h"
+#include "step_of.h"
 #include "tunables.h"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -42,14 +43,6 @@ std::vector<Picture> render(const std::string& effect, int width, int height,
   return pictures;
 }
 
-int frame_of(const std::string& moment) {
-  static const ShowFrames show;
-  int frame = -1;
-  std::string error;
-  EXPECT_TRUE(show.Parse(moment, frame, error)) << moment << ": " << error;
-  return frame;
-}
-
 }  // namespace
 
 // Stills captured by jumping there equal those of the full loop: the show's first seconds (the
@@ -57,8 +50,8 @@ int frame_of(const std::string& moment) {
 // clear colour a frame carries into the next, even once the flash's node has ended (beat 385).
 TEST(ShowRenderer, StillsEqualTheFullLoop) {
   const std::pair<const char*, std::vector<int>> cases[] = {
-      {"", {frame_of("1"), frame_of("1") + 1, frame_of("4b"), frame_of("2.5")}},
-      {"Flash", {0, frame_of("8b") + 1, frame_of("100"), frame_of("390b")}},
+      {"", {step_of("1"), step_of("1") + 1, step_of("4b"), step_of("2.5")}},
+      {"Flash", {0, step_of("8b") + 1, step_of("100"), step_of("390b")}},
   };
   for (const auto& [effect, frames] : cases) {
     const std::vector<Picture> jumped = render(effect, 16, 12, frames, false);
@@ -80,7 +73,7 @@ TEST(Golden, FramesMatchTheirPictures) {
     if (word[0] == '#')
       std::getline(list, word);
     else if (list >> moment)
-      goldens.emplace_back(frame_of(moment), word);
+      goldens.emplace_back(step_of(moment), word);
   }
   ASSERT_FALSE(goldens.empty()) << "no tests/golden/frames.list";
   std::sort(goldens.begin(), goldens.end());
@@ -115,7 +108,7 @@ TEST(Golden, FramesMatchTheirPictures) {
 // The plasma block alone runs without the toon program, so its face shows the plasma: many
 // shades of blue (the toon program would give a few flat bands) and no red or green.
 TEST(ShowRenderer, PlasmaBlockShowsItsTexture) {
-  const Picture picture = render("PlasmaBlock", 64, 48, {frame_of("5")}, false).at(0);
+  const Picture picture = render("PlasmaBlock", 64, 48, {step_of("5")}, false).at(0);
   std::vector<bool> blues(256, false);
   int red_green = 0;
   for (int y = 16; y < 32; ++y) {

@@ -8,30 +8,19 @@
 
 #include "demo/show.h"
 #include "helpers.h"
+#include "step_of.h"
 #include "tunables.h"
-
-namespace {
-
-int frame_of(const std::string& moment) {
-  static const ShowFrames show;
-  int frame = -1;
-  std::string error;
-  EXPECT_TRUE(show.Parse(moment, frame, error)) << moment << ": " << error;
-  return frame;
-}
-
-}  // namespace
 
 // Seconds, beats and frames, written as plain decimals; anything else is refused with a reason.
 TEST(ShowFrames, MomentsBecomeFramesOfTheShow) {
   const ShowFrames show;
   ASSERT_EQ(show.first_step_of_beat.size(), 391u);             // beats 0 to 390
   EXPECT_EQ(show.end_step - 1, show.first_step_of_beat[390]);  // the player's last frame
-  EXPECT_EQ(frame_of("12.5"), 1500);
-  EXPECT_EQ(frame_of("0.001"), 1);  // the first frame at or after the moment
-  EXPECT_EQ(frame_of("12000f"), 12000);
-  EXPECT_EQ(frame_of("224b"), show.first_step_of_beat[224]);
-  EXPECT_NEAR(step_time(frame_of("224b")), 96.0, 1.0 / show_fps);  // the image part begins at 96 s
+  EXPECT_EQ(step_of("12.5"), 1500);
+  EXPECT_EQ(step_of("0.001"), 1);  // the first frame at or after the moment
+  EXPECT_EQ(step_of("12000f"), 12000);
+  EXPECT_EQ(step_of("224b"), show.first_step_of_beat[224]);
+  EXPECT_NEAR(step_time(step_of("224b")), 96.0, 1.0 / show_fps);  // the image part begins at 96 s
   for (const char* bad : {"", "-1", "nan", "inf", "0x10", "1e3", "0x10b", "1e2f", "infb", " 12",
                           "12.5b", "391b", "167.2", "12s", "1.5f", "20059f", "f", "."}) {
     int frame = 0;
