@@ -187,12 +187,13 @@ case "$case_name" in
     rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status"; }
     homes() { xdotool key --window "$window" --delay 40 $(printf 'Home %.0s' $(seq "$1")); }
     homes 30
-    before=$(rss)
-    homes 600
-    after=$(rss)
-    echo "resident memory: $before kB after a wrap and 30 seeks back, $after kB after 630"
+    r0=$(rss); homes 300; r1=$(rss); homes 300; r2=$(rss)
+    echo "resident memory: $r0 kB after a wrap and 30 seeks back, $r1 kB after 330, $r2 kB after 630"
     stop_player
-    [ $((after - before)) -lt 4096 ] || fail "resident memory grew by $((after - before)) kB"
+    # A leak grows both halves alike (about 6 MB each before it was mended); the odd one-off
+    # allocation lands in one of them.
+    [ $((r2 - r0)) -lt 8192 ] && [ $((r1 - r0)) -lt 2048 -o $((r2 - r1)) -lt 2048 ] ||
+      fail "resident memory grew from $r0 kB to $r1 kB and $r2 kB"
     ;;
   *) fail "unknown case $case_name" ;;
 esac
