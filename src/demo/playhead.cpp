@@ -31,7 +31,7 @@ void Playhead::Release() {
 void Playhead::SeekTo(int step) {
   if (step < next_step_) Restart();
   while (next_step_ < step) {
-    show_->Frame(step_time(next_step_), FreeView(), false);
+    show_->Step(step_time(next_step_), FreeView(), false);
     ++next_step_;
   }
 }
@@ -45,14 +45,14 @@ void Playhead::Restart() {
 
 bool Playhead::CatchUp(int step, int limit) {
   for (int n = 0; n < limit && next_step_ < step; ++n) {
-    show_->Frame(step_time(next_step_), FreeView(), false);
+    show_->Step(step_time(next_step_), FreeView(), false);
     ++next_step_;
   }
   return next_step_ >= step;
 }
 
 void Playhead::DrawNext(const FreeView& view) {
-  show_->Frame(step_time(next_step_), view, true);
+  show_->Step(step_time(next_step_), view, true);
   ++next_step_;
 }
 

@@ -40,7 +40,7 @@ void PauseClock::SetSpeed(float elapsed, double rate) {
   SeekTo(elapsed, now);
 }
 
-void Show::Frame(float demo_time, const FreeView& view, bool draw) {
+void Show::Step(float demo_time, const FreeView& view, bool draw) {
   clock.Advance(demo_time);
   Walk(demo_time, view, true, draw);
   clock.beat_changed = false;

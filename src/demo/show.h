@@ -87,7 +87,7 @@ class Show {
        float seconds_per_beat)
       : timeline(timeline_), camera(camera_), program(program_), clock(seconds_per_beat) {}
 
-  void Frame(float demo_time, const FreeView& view, bool draw = true);
+  void Step(float demo_time, const FreeView& view, bool draw = true);
   // Draws the last step again, changing no state: a paused frame, or one shown before the next
   // step is due. The picture is the step's own, but for the free camera.
   void Redraw(const FreeView& view);

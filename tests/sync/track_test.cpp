@@ -84,7 +84,7 @@ TEST(SyncTrack, InterpolatesByTheKeysOwnKind) {
   EXPECT_EQ(first_step_of_row(8), 52);
   EXPECT_LT(step_row(51), 8.0);
   EXPECT_EQ(first_step_of_row(1), 7);                             // 1/8 beat: 6.43 steps
-  EXPECT_GT(first_step_of_row(INT_MAX), ShowFrames().end_frame);  // no overflow
+  EXPECT_GT(first_step_of_row(INT_MAX), ShowFrames().end_step);  // no overflow
 }
 
 // Names and bytes as the protocol's player-mode files have them, and the round trip.

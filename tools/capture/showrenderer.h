@@ -39,8 +39,8 @@ class ShowRenderer {
   // The picture of the last drawn frame: RGB rows, top row first.
   void ReadRgb(std::vector<unsigned char>& rgb) const { context.ReadRgb(rgb); }
 
-  // The next frame to run, and the global beat after the last one (-1 before the first).
-  int NextFrame() const { return head_->NextStep(); }
+  // The next step to run, and the global beat after the last one (-1 before the first).
+  int NextStep() const { return head_->NextStep(); }
   int Beat() const { return head_->Beat(); }
 
   gl::HeadlessContext context;
