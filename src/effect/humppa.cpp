@@ -18,6 +18,10 @@ Humppa::Humppa() {
   plasma.Init(64, 64);
 }
 
+Humppa::~Humppa() {
+  delete_cube_list(display_list);
+}
+
 void Humppa::DrawHumppa() {
   display_list = compile_cube_list(1.0f);
 }

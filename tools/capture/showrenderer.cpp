@@ -1,5 +1,7 @@
 #include "showrenderer.h"
 
+#include <cstdio>
+
 #include "demo/demo.h"
 #include "demo/startup.h"
 #include "singleeffects.h"
@@ -43,5 +45,12 @@ bool ShowRenderer::Create(int width, int height, const std::string& effect_name,
     };
   }
   head_ = std::make_unique<Playhead>(build, program);
+  if (single == nullptr) {
+    std::vector<std::string> problems;
+    tracks_.Load(track_dir, problems);
+    for (const std::string& line : problems)
+      std::fprintf(stderr, "tessary-capture: %s\n", line.c_str());
+    head_->SetCameraOverride(&tracks_);
+  }
   return true;
 }

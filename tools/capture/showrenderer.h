@@ -9,6 +9,7 @@
 #include "demo/playhead.h"
 #include "gl/headless.h"
 #include "shadermanager.h"
+#include "sync/cameratracks.h"
 
 // The show (or one effect alone) stepped as the player steps it, one frame per step of
 // 1 / show_fps s, into a headless framebuffer of any size. Owns the GL context, the shader
@@ -22,8 +23,9 @@ class ShowRenderer {
 
   // Opens a width x height context, sets the fixed GL state, loads the toon shader and builds the
   // whole show with the camera file's keys (a file with errors: its lines on standard error, and
-  // the keys that parsed), or, when `effect_name` is not empty, a timeline holding only that effect
-  // (see singleeffects.h). Returns false with a one-line reason.
+  // the keys that parsed) and the sync tracks saved in data/ (a broken one: one line, that track
+  // ignored), or, when `effect_name` is not empty, a timeline holding only that effect (see
+  // singleeffects.h). Returns false with a one-line reason.
   bool Create(int width, int height, const std::string& effect_name, std::string& error);
 
   // Runs the next frame and draws it.
@@ -37,14 +39,15 @@ class ShowRenderer {
   // The picture of the last drawn frame: RGB rows, top row first.
   void ReadRgb(std::vector<unsigned char>& rgb) const { context.ReadRgb(rgb); }
 
-  // The next frame to run, and the global beat after the last one (-1 before the first).
-  int NextFrame() const { return head_->NextStep(); }
+  // The next step to run, and the global beat after the last one (-1 before the first).
+  int NextStep() const { return head_->NextStep(); }
   int Beat() const { return head_->Beat(); }
 
   gl::HeadlessContext context;
 
  private:
   CameraFile camera_file_;
+  CameraTracks tracks_;
   std::unique_ptr<omni::ShaderManager> manager_;
   std::unique_ptr<Playhead> head_;
 };
