@@ -28,27 +28,6 @@ const CreditPicture credit_pictures[] = {
 };
 // clang-format on
 
-// Position and rotation keyframes in pairs: a cut to the first group a tenth of a second in, a
-// look at each group for 12 beats, a move to the next in 2.
-const CameraKey credit_flight[] = {
-    {PLACE, C::CUT, {0}, {0}, {0, 0, 0}},
-    {TURN, C::CUT, {0}, {0}, {0, 0, 0}},
-    {PLACE, C::CUT, {0, 0.1f}, {0}, {44, -34, 77}},
-    {TURN, C::CUT, {0, 0.1f}, {0}, {0, 14, 0}},
-    {PLACE, C::LINEAR, {0, 0.1f}, {12, -0.1f}, {69, -54, 79}},
-    {TURN, C::LINEAR, {0, 0.1f}, {12, -0.1f}, {0, -18, 0}},
-    {PLACE, C::LINEAR, {12}, {2}, {0, -19, -24}},
-    {TURN, C::LINEAR, {12}, {2}, {-8, -15, 0}},
-    {PLACE, C::LINEAR, {14}, {12}, {-75, -31, -20}},
-    {TURN, C::LINEAR, {14}, {12}, {0, 21, 0}},
-    {PLACE, C::LINEAR, {26}, {2}, {91, -39, -106}},
-    {TURN, C::LINEAR, {26}, {2}, {0, -13, 0}},
-    {PLACE, C::LINEAR, {28}, {12}, {47, -99, -126}},
-    {TURN, C::LINEAR, {28}, {12}, {-14, 14, 0}},
-    {PLACE, C::LINEAR, {40}, {2}, {62, -40, -190}},
-    {TURN, C::LINEAR, {40}, {2}, {0, 3, 0}},
-};
-
 }  // namespace
 
 // The closing credits: captions and names in relief in three groups, each appearing two beats
@@ -60,6 +39,5 @@ Enabler* init_credpart(Enabler* list, effect::Camera& camera, float seconds_per_
     part.add(still_picture(load_picture(pic.file), BI::DISPLAY_RELIEF, V(pic.x, pic.y, pic.z)),
              pic.first, pic.end);
   }
-  part.add_keys(credit_flight);
   return part.list;
 }

@@ -23,12 +23,18 @@ Enabler* enabler_append(Enabler* list, omni::Effect* effect, int start, int end,
 // Destroys every node and its effect. Call while the GL context still exists.
 void enabler_cleanup(Enabler* list);
 
-// Builds the whole show: the seven parts end to end on the beat axis, their camera keyframes,
-// and the flash over beats 0 to 384 as the last node. Needs a current GL context.
+struct CameraFile;
+
+// Builds the whole show: the seven parts end to end on the beat axis, each part's camera keys
+// from `keys` (added after the part's builder, in file order), and the flash over beats 0 to 384
+// as the last node. Needs a current GL context.
+Enabler* init_demo(effect::Camera& camera, float seconds_per_beat, const CameraFile& keys);
+// The same with the show's camera file (demo/camerafile.h), read once per process on the first
+// call, its errors printed then; for callers that do not hold a loaded file.
 Enabler* init_demo(effect::Camera& camera, float seconds_per_beat);
 
-// A part builder: appends its effects to `list` for the beats start_beat to end_beat and adds
-// its camera keyframes (absolute times; the part starts at start_time), returning the new head.
+// A part builder: appends its effects to `list` for the beats start_beat to end_beat (the part
+// starts at start_time), returning the new head. Its camera keys are data (data/camera.txt).
 typedef Enabler* part_builder(Enabler* list, effect::Camera& camera, float seconds_per_beat,
                               float start_time, int start_beat, int end_beat);
 typedef part_builder* part_builder_t;
@@ -62,5 +68,7 @@ constexpr int show_last_beat = 389;
 
 // Name of the part playing at a global beat ("tail" after the last part, "" before the first).
 const char* part_name_at(int beat);
+// The first flash beat after `beat` (the flash offsets of show_parts), or -1 after the last.
+int next_flash_beat(int beat);
 
 #endif

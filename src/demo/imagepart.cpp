@@ -4,17 +4,6 @@
 
 using namespace script;
 
-namespace {
-
-// A glide forward for 40 beats, turning a little, then a rush on in the last two, rolling.
-const CameraKey image_flight[] = {
-    {PLACE, C::CUT, {0}, {0}, {65, -80, 400}},      {TURN, C::CUT, {0}, {0}, {0, 0, 0}},
-    {PLACE, C::LINEAR, {0}, {40}, {65, -60, -200}}, {TURN, C::LINEAR, {0}, {40}, {0, 0, -5}},
-    {PLACE, C::LINEAR, {40}, {2}, {65, -60, -320}}, {TURN, C::LINEAR, {40}, {2}, {0, 0, 20}},
-};
-
-}  // namespace
-
 // A gallery the camera flies through: an octopus in relief, then a large invader flipping
 // between two frames every beat, joined later by an alien in relief far down the path.
 Enabler* init_imagepart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
@@ -27,6 +16,5 @@ Enabler* init_imagepart(Enabler* list, effect::Camera& camera, float seconds_per
            12);
   part.add(still_picture(load_picture("data/gfx_alien.png"), BI::DISPLAY_RELIEF, V(-20, 20, -300)),
            26, 42);
-  part.add_keys(image_flight);
   return part.list;
 }

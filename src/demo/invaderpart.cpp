@@ -17,26 +17,6 @@ BI* new_scroller(const sf::Image& image, float seconds_per_beat, float show, flo
   return sprite;
 }
 
-// The camera sweeps around the tableau, darting to the ship nine beats in.
-const CameraKey invader_flight[] = {
-    {TURN, C::CUT, {0}, {0}, {0, 0, 0}},
-    {PLACE, C::CUT, {0}, {0}, {130, -130, 200}},
-    {TURN, C::LINEAR, {0}, {12}, {0, 0, 2}},
-    {PLACE, C::LINEAR, {0}, {9}, {130, -130, 180}},
-    {PLACE, C::LINEAR, {9}, {1}, {211, -251, 39}},
-    {PLACE, C::LINEAR, {12}, {4}, {-207, 41, 56}},
-    {TURN, C::LINEAR, {12}, {4}, {-224, -178, 0}},
-    {PLACE, C::LINEAR, {16}, {10}, {-217, 51, 66}},
-    {PLACE, C::LINEAR, {26}, {4}, {130, -130, 180}},
-    {TURN, C::LINEAR, {26}, {4}, {0, 0, 0}},
-    {PLACE, C::LINEAR, {30}, {4}, {130, -150, 190}},
-    {TURN, C::LINEAR, {30}, {4}, {0, 0, -2}},
-    {PLACE, C::LINEAR, {34}, {6}, {82, -55, 101}},
-    {TURN, C::LINEAR, {34}, {6}, {-51, 0, 0}},
-    {PLACE, C::LINEAR, {40}, {16}, {82, 0, 101}},
-    {TURN, C::LINEAR, {40}, {16}, {-52, 4, -4}},
-};
-
 }  // namespace
 
 // The invader tableau: four rows of invaders flipping between two frames every beat, a shield
@@ -60,6 +40,5 @@ Enabler* init_invaderpart(Enabler* list, effect::Camera& camera, float seconds_p
   const sf::Image bullet = load_picture("data/invader_bullet.png");
   part.add(new_scroller(bullet, beat, 200, -10, true), 10);
   part.add(new_scroller(bullet, beat, 66, -210, true), 23);
-  part.add_keys(invader_flight);
   return part.list;
 }

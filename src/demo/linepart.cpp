@@ -62,17 +62,6 @@ const LineRow line_rows[] = {
     {-20, -20, -20, 55, 20, -90, 700, 0.0f, 0.2f, 0.2f, true},
 };
 
-// Cut to z = 150, glide through the rows to the origin while tilting 10 degrees, then move on to
-// the earth in the last 4 beats while rolling 40 degrees.
-const CameraKey line_flight[] = {
-    {PLACE, C::CUT, {0}, {0}, {0, 0, 150}},
-    {TURN, C::CUT, {0}, {0}, {0, 0, 0}},
-    {PLACE, C::LINEAR, {0, 0.1f}, {40, -0.1f}, {0, 0, 0}},
-    {TURN, C::LINEAR, {0, 0.1f}, {40, -0.1f}, {10, 0, 0}},
-    {PLACE, C::LINEAR, {40}, {4}, {5, -5, -150}},
-    {TURN, C::LINEAR, {40}, {4}, {0, 0, 40}},
-};
-
 }  // namespace
 
 // The line part: 36 pulsing rows, the earth in relief at the far end, and a glide from
@@ -95,6 +84,5 @@ Enabler* init_linepart(Enabler* list, effect::Camera& camera, float seconds_per_
   BI* earth = still_picture(load_picture("data/earth.png"), BI::DISPLAY_RELIEF, V(-25, 25, -150));
   earth->SetHidePosition(V(-25, 25, -150));
   part.add(earth);
-  part.add_keys(line_flight);
   return part.list;
 }

@@ -48,11 +48,15 @@ int ShowFrames::Clamp(int step) const {
   return std::clamp(step, 0, end_frame - 1);
 }
 
-int ShowFrames::BarFrom(int step, int bars) const {
+int ShowFrames::BeatAt(int step) const {
   const auto after = std::upper_bound(first_frame_of_beat.begin(), first_frame_of_beat.end(), step);
-  const int beat = static_cast<int>(after - first_frame_of_beat.begin()) - 1;
+  return static_cast<int>(after - first_frame_of_beat.begin()) - 1;
+}
+
+int ShowFrames::BeatFrom(int step, int beats) const {
   const int last = static_cast<int>(first_frame_of_beat.size()) - 1;
-  return Clamp(first_frame_of_beat[static_cast<size_t>(std::clamp(beat + 4 * bars, 0, last))]);
+  const int beat = std::clamp(BeatAt(step) + beats, 0, last);
+  return Clamp(first_frame_of_beat[static_cast<size_t>(beat)]);
 }
 
 int ShowFrames::NextPartStart(int step) const {

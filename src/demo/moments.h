@@ -51,12 +51,16 @@ class ShowFrames {
   int PartAt(int step) const;
   // The first step after part `part`: where a looped part goes back to its start.
   int PartEnd(int part) const;
+  // The beat playing at `step` (-1 before the first step).
+  int BeatAt(int step) const;
 
   // Where the seeks of the player's developer keys land, as steps of the show:
   // `step` kept within the show;
   int Clamp(int step) const;
+  // the first step of the beat `beats` beats from the beat of `step`;
+  int BeatFrom(int step, int beats) const;
   // the first step of the beat `bars` bars (4 beats each) from the beat of `step`;
-  int BarFrom(int step, int bars) const;
+  int BarFrom(int step, int bars) const { return BeatFrom(step, 4 * bars); }
   // the first step of the next part (the tail after the last);
   int NextPartStart(int step) const;
   // the first step of the part playing, or of the one before when `step` is within a second

@@ -4,7 +4,7 @@
 
 using namespace script;
 
-// The pillar field seen from 120 units straight above its centre; the walk starts on the part's
+// The pillar field (the camera looks down on it from above); the walk starts on the part's
 // pillar beat, where the show also flashes.
 Enabler* init_plasmapart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
                          float start_time, int start_beat, int end_beat) {
@@ -12,10 +12,5 @@ Enabler* init_plasmapart(Enabler* list, effect::Camera& camera, float seconds_pe
   effect::Humppa* humppa = new effect::Humppa();
   humppa->EnablePillarsAt(plasma_pillar_beat);
   part.add(humppa);
-  const CameraKey above[] = {
-      {PLACE, C::CUT, {0}, {0}, {0, 0, 120}},
-      {TURN, C::CUT, {0}, {0}, {0, 0, 0}},
-  };
-  part.add_keys(above);
   return part.list;
 }

@@ -28,16 +28,18 @@ void Playhead::Release() {
 }
 
 void Playhead::SeekTo(int step) {
-  if (step < next_step_) {
-    Release();
-    Build();
-    const float* c = start_clear_color_;
-    glCheck(glClearColor(c[0], c[1], c[2], c[3]));
-  }
+  if (step < next_step_) Restart();
   while (next_step_ < step) {
     show_->Frame(step_time(next_step_), FreeView(), false);
     ++next_step_;
   }
+}
+
+void Playhead::Restart() {
+  Release();
+  Build();
+  const float* c = start_clear_color_;
+  glCheck(glClearColor(c[0], c[1], c[2], c[3]));
 }
 
 bool Playhead::CatchUp(int step, int limit) {

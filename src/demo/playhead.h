@@ -39,6 +39,9 @@ class Playhead {
   void DrawNext(const FreeView& view);
   // Draws the last step again without changing any state (nothing when no step has run).
   void Redraw(const FreeView& view);
+  // Builds the show afresh (its builder may now read other keys or files), back at its start
+  // with the start-up clear colour; SeekTo then brings it to a step.
+  void Restart();
   // The program bound around every effect (null: fixed-function).
   void SetProgram(omni::ShaderObject* program);
 

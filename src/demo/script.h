@@ -1,17 +1,17 @@
 #ifndef TESSARY_DEMO_SCRIPT_H
 #define TESSARY_DEMO_SCRIPT_H
 
-// The part builders' shared vocabulary: a part's place on the timeline, its camera keyframes as
-// a table in beats, and block images set up as the parts show pictures.
+// The part builders' shared vocabulary: a part's place on the timeline, its camera keyframes in
+// beats (as data/camera.txt holds them), and block images set up as the parts show pictures.
 //
 // How to use, in a part builder:
 //   PartScript part(list, camera, seconds_per_beat, start_time, start_beat, end_beat);
 //   part.add(still_picture(load_picture("data/earth.png"), BI::DISPLAY_RELIEF, V(-25, 25, -150)));
 //   part.add(effect, 12);          // from the part's beat 12 to its end
-//   part.add_keys(flight);         // a table of CameraKey rows, in play order per track
 //   return part.list;
 
 #include <cstddef>
+#include <vector>
 
 #include "demo/demo.h"
 #include "effect/blockimage.h"
@@ -32,6 +32,11 @@ struct Beats {
   int beats = 0;
   float seconds = 0.0f;
 };
+
+// The absolute time of `moment` in a part that starts at `start_time`, and the seconds of
+// `length`: formed in double, stored as float (the camera's keys hold exactly these).
+float part_time(float start_time, float seconds_per_beat, const Beats& moment);
+float part_seconds(float seconds_per_beat, const Beats& length);
 
 // Which camera track a keyframe belongs to.
 enum Track { PLACE, TURN };
@@ -70,8 +75,9 @@ struct PartScript {
   // The absolute time of a moment in the part, and the seconds of a length.
   float at(const Beats& moment) const;
   float seconds(const Beats& length) const;
-  // Adds the keyframes to their tracks in table order.
+  // Adds the keyframes to their tracks in the order given (play order per track).
   void add_keys(const CameraKey* keys, size_t count);
+  void add_keys(const std::vector<CameraKey>& keys) { add_keys(keys.data(), keys.size()); }
   template <size_t N>
   void add_keys(const CameraKey (&keys)[N]) {
     add_keys(keys, N);

@@ -5,17 +5,6 @@
 
 using namespace script;
 
-namespace {
-
-// A slow drift for 60 beats that ends, in the last 4, squarely in front of the cube frame.
-const CameraKey scroller_flight[] = {
-    {PLACE, C::CUT, {0}, {0}, {0, 0, 100}},         {TURN, C::CUT, {0}, {0}, {0, 0, 0}},
-    {PLACE, C::LINEAR, {0}, {60}, {-30, -10, 100}}, {TURN, C::LINEAR, {0}, {60}, {5, 10, 0}},
-    {PLACE, C::LINEAR, {60}, {4}, {40, -40, 50}},   {TURN, C::LINEAR, {60}, {4}, {0, 0, 0}},
-};
-
-}  // namespace
-
 // The scroller part: a spinning cube frame that bursts on every even beat beside a scrolling
 // text in relief.
 Enabler* init_scrollerpart(Enabler* list, effect::Camera& camera, float seconds_per_beat,
@@ -29,6 +18,5 @@ Enabler* init_scrollerpart(Enabler* list, effect::Camera& camera, float seconds_
   part.add(frame);
   part.add(scrolling_picture(load_picture("data/scroll.png"), BI::DISPLAY_RELIEF, V(60, 30, 0),
                              V(-70, 30, 0), -105.0f));
-  part.add_keys(scroller_flight);
   return part.list;
 }

@@ -26,12 +26,18 @@ bool PauseClock::Toggle(float elapsed) {
 
 float PauseClock::DemoTime(float elapsed) {
   if (paused) pause_length = elapsed - pause_start;
-  return static_cast<float>(offset + (elapsed - (paused_total + pause_length)));
+  return static_cast<float>(offset + speed * (elapsed - (paused_total + pause_length)));
 }
 
 void PauseClock::SeekTo(float elapsed, float demo_time) {
   if (paused) pause_length = elapsed - pause_start;
-  offset = static_cast<double>(demo_time) - (elapsed - (paused_total + pause_length));
+  offset = static_cast<double>(demo_time) - speed * (elapsed - (paused_total + pause_length));
+}
+
+void PauseClock::SetSpeed(float elapsed, double rate) {
+  const float now = DemoTime(elapsed);
+  speed = rate;
+  SeekTo(elapsed, now);
 }
 
 void Show::Frame(float demo_time, const FreeView& view, bool draw) {

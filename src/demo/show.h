@@ -33,6 +33,7 @@ struct PauseClock {
   float pause_length = 0.0f;  // length of the current pause so far
   float paused_total = 0.0f;  // sum of the finished pauses
   double offset = 0.0;        // added to demo time: where the show was started or sought to
+  double speed = 1.0;         // demo seconds a second of clock time
 
   // Pauses or resumes at clock time `elapsed`; returns true when now paused.
   bool Toggle(float elapsed);
@@ -40,6 +41,9 @@ struct PauseClock {
   float DemoTime(float elapsed);
   // Makes the demo time at clock time `elapsed` equal `demo_time`, paused or not.
   void SeekTo(float elapsed, float demo_time);
+  // From clock time `elapsed` on, demo time runs at `rate` (1: real time); it goes on from
+  // where it stands.
+  void SetSpeed(float elapsed, double rate);
 };
 
 // The free camera of the developer controls, as the frame sees it.

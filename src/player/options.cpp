@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cmdline.h"
+#include "player/keys.h"
 
 #ifndef TESSARY_VERSION
 #define TESSARY_VERSION "dev"
@@ -18,6 +19,7 @@ bool parse_player_options(int argc, char** argv, PlayerOptions& options, int& st
       "it with tessary-capture --video FILE.",
       "tessary"};
   app.allow_extras();
+  app.footer("Keys:\n" + key_help(false));
   app.set_version_flag("--version", "tessary " TESSARY_VERSION);
   app.add_flag("-w", options.windowed, "Play in a window instead of fullscreen");
   app.add_flag("--magic", options.magic,
@@ -28,7 +30,11 @@ bool parse_player_options(int argc, char** argv, PlayerOptions& options, int& st
                  "share folder, the source tree)")
       ->type_name("DIR");
   std::string size;
-  app.add_option("--size", size, "The window's size (default 1024x768)")->type_name("WxH");
+  app.add_option("--size", size,
+                 "The window's size (default 1024x768); fullscreen keeps the screen's own mode")
+      ->type_name("WxH");
+  app.add_flag("--switch-mode", options.switch_mode,
+               "Fullscreen: switch the monitor to --size's mode while the show plays");
   app.add_option("--start", options.start,
                  "Begin the show at TIME: seconds (100), beats (224b) or frames (12000f)")
       ->type_name("TIME");

@@ -16,6 +16,7 @@ struct PlayerOptions {
   std::string data;       // --data DIR: where data/ and shaders/ are
   int width = 0;          // --size WxH: the window's size (0: the default)
   int height = 0;
+  bool switch_mode = false;  // --switch-mode: fullscreen switches the monitor to --size
   std::string start;   // --start TIME: the moment the show begins at (seconds, beats or frames)
   bool vsync = false;  // --vsync: frames paced by the display's vertical sync
   std::string shots;   // --shots DIR: where F12 saves frames (default: the current directory)

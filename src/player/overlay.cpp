@@ -13,11 +13,13 @@ constexpr size_t buffer_bytes = 64 * 1024;  // about 240 characters
 
 Overlay::Overlay() : vertices_(buffer_bytes) {}
 
-void Overlay::Draw(const std::string& text, int width, int height) {
-  const int quads = stb_easy_font_print(margin, margin, const_cast<char*>(text.c_str()), nullptr,
-                                        vertices_.data(), static_cast<int>(vertices_.size()));
+void Overlay::Draw(const std::string& text, int width, int height, Kind kind) {
   const float panel_w = static_cast<float>(stb_easy_font_width(const_cast<char*>(text.c_str())));
   const float panel_h = static_cast<float>(stb_easy_font_height(const_cast<char*>(text.c_str())));
+  const float top = kind == ERROR ? height / text_scale - panel_h - 2 * margin : 0.0f;
+  const int quads =
+      stb_easy_font_print(margin, top + margin, const_cast<char*>(text.c_str()), nullptr,
+                          vertices_.data(), static_cast<int>(vertices_.size()));
 
   GLint program = 0;
   glCheck(glGetIntegerv(GL_CURRENT_PROGRAM, &program));
@@ -38,13 +40,21 @@ void Overlay::Draw(const std::string& text, int width, int height) {
   glCheck(glLoadIdentity());
 
   glBegin(GL_QUADS);
-  glColor3f(0.12f, 0.12f, 0.16f);
-  glVertex2f(0, 0);
-  glVertex2f(panel_w + 2 * margin, 0);
-  glVertex2f(panel_w + 2 * margin, panel_h + 2 * margin);
-  glVertex2f(0, panel_h + 2 * margin);
+  if (kind == ERROR) {
+    glColor3f(0.35f, 0.05f, 0.05f);
+  } else {
+    glColor3f(0.12f, 0.12f, 0.16f);
+  }
+  glVertex2f(0, top);
+  glVertex2f(panel_w + 2 * margin, top);
+  glVertex2f(panel_w + 2 * margin, top + panel_h + 2 * margin);
+  glVertex2f(0, top + panel_h + 2 * margin);
   glEnd();
-  glCheck(glColor3f(1.0f, 0.85f, 0.3f));
+  if (kind == ERROR) {
+    glCheck(glColor3f(1.0f, 0.75f, 0.7f));
+  } else {
+    glCheck(glColor3f(1.0f, 0.85f, 0.3f));
+  }
   glCheck(glEnableClientState(GL_VERTEX_ARRAY));
   glCheck(glVertexPointer(2, GL_FLOAT, vertex_bytes, vertices_.data()));
   glCheck(glDrawArrays(GL_QUADS, 0, quads * 4));

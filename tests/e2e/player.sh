@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # End-to-end checks of the player under Xvfb:
-#   player.sh CASE PATH_TO_TESSARY [PATH_TO_WM_CLOSE [PATH_TO_TESSARY_CAPTURE]]
+#   player.sh CASE PATH_TO_TESSARY [PATH_TO_XPROBE [PATH_TO_TESSARY_CAPTURE]]
 # Each case runs the player in a scratch copy of the run-time files (player_lib.sh).
 set -euo pipefail
 case_name=$1
 player=$(readlink -f "$2")
-wm_close=$(readlink -f "${3:-/nonexistent}")
+xprobe=$(readlink -f "${3:-/nonexistent}")
 capture=$(readlink -f "${4:-/nonexistent}")
 . "$(dirname "$0")/player_lib.sh"
 player_lib_init "$0" "$@"
@@ -121,7 +121,7 @@ case "$case_name" in
   wm_close)
     make_music
     start_player -w
-    "$wm_close" "$window"
+    "$xprobe" close "$window"
     wait_exit 10
     ;;
   window_destroyed)
@@ -187,6 +187,33 @@ case "$case_name" in
     # --stats: the frames per second of each part played, at exit.
     grep -q '^| credits | [0-9]* | frame |' "$work/stdout" && grep -q '^| tail |' "$work/stdout" ||
       fail "no frame-time table at exit"
+    ;;
+  desktop)
+    # Fullscreen as a party's machine runs it: the monitor's mode switched only when asked and
+    # restored however the show ends (here by signals, with the status a signal gives), no
+    # cursor over the show, the invader as the window's icon, no screensaver while it plays.
+    make_music
+    xrandr --newmode 800x600_60 40 800 840 968 1056 600 601 605 628 +hsync +vsync
+    xrandr --addmode screen 800x600_60
+    mode() { xrandr | sed -n 2p | awk '{print $3}'; }
+    xset s 1 0
+    for signal in TERM INT; do
+      [ "$signal" = TERM ] && start_player --size 800x600 --switch-mode || start_player --size 800x600
+      expected=800x600+0+0; [ "$signal" = TERM ] || expected=1024x768+0+0
+      [ "$(mode)" = "$expected" ] || fail "the mode is $(mode), not $expected"
+      xdotool mousemove --window "$window" 100 100; sleep 2
+      [ "$("$xprobe" cursor)" = 0 ] || fail "the cursor shows over the fullscreen show"
+      [ "$("$xprobe" saver)" = off ] || fail "the screensaver started during the show"
+      kill -"$signal" "$pid"
+      status=0; wait "$pid" || status=$?; pid=""
+      [ "$status" -eq $(( 128 + $(kill -l "$signal") )) ] || fail "exit status $status after SIG$signal"
+      [ "$(mode)" = 1024x768+0+0 ] || fail "the mode stayed $(mode) after SIG$signal"
+    done
+    start_player -w
+    xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (128 x 128)' || fail "the window has no icon"
+    xdotool mousemove --window "$window" 100 100; sleep 0.3
+    [ "$("$xprobe" cursor)" -gt 0 ] || fail "no cursor over the window"
+    stop_player
     ;;
   *) fail "unknown case $case_name" ;;
 esac

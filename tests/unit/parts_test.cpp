@@ -15,28 +15,13 @@
 namespace {
 
 using BI = effect::BlockImage;
-using C = effect::Camera;
-
-// A track begins with a cut at the part's start; its keyframes start within the part, each
-// after the one before it has ended (the camera plays a track strictly in order, so an overlap
-// would play late).
-template <typename Key>
-void expect_track(const std::vector<Key>& keys, float start, float end) {
-  ASSERT_FALSE(keys.empty());
-  EXPECT_EQ(keys[0].transition, C::CUT);
-  EXPECT_EQ(keys[0].start_time, start);
-  for (size_t i = 1; i < keys.size(); ++i) {
-    EXPECT_GE(keys[i].start_time, keys[i - 1].start_time + keys[i - 1].duration - 1e-4f) << i;
-    EXPECT_LT(keys[i].start_time, end) << i;
-  }
-}
 
 }  // namespace
 
 // Every part built alone at its place in the show: its effects stay within its beats, its
-// pictures load (a wrong file name loads no blocks), still pictures stand whole, and both camera
-// tracks are cut in at its start and play in order.
-TEST(Parts, KeepToTheirBeatsLoadTheirPicturesAndCutTheCameraIn) {
+// pictures load (a wrong file name loads no blocks), and still pictures stand whole. (Its camera
+// keys are data: tests/unit/camerafile_test.cpp.)
+TEST(Parts, KeepToTheirBeatsAndLoadTheirPictures) {
   ASSERT_NE(test_gl_context(), nullptr);
   int first = 0;
   for (const ShowPart& show_part : show_parts) {
@@ -57,9 +42,6 @@ TEST(Parts, KeepToTheirBeatsLoadTheirPicturesAndCutTheCameraIn) {
         EXPECT_TRUE(!still || set.blocks.back().state == BI::BLOCK_SHOWN) << "not standing whole";
       }
     }
-    const float end = static_cast<float>(last * static_cast<double>(show_seconds_per_beat));
-    expect_track(part.camera.places, part.start_time, end);
-    expect_track(part.camera.rotations, part.start_time, end);
     first = last;
   }
 }

@@ -84,17 +84,38 @@ TEST(ShaderManager, ToonShaderLinksIndexesBindsAndIsReleased) {
   EXPECT_FALSE(glIsProgram(programs[1]));
 }
 
-TEST(ShaderManager, BrokenShaderIsReportedAndNotKept) {
+// A shader that does not compile gives one error line naming the file's own line and column,
+// and the cause when a line comment or a preprocessor line took in the rest of the joined text;
+// the manager keeps that text as its last error and keeps no program.
+TEST(ShaderManager, BrokenShaderIsNamedByFileLineAndColumnAndNotKept) {
   ASSERT_NE(test_gl_context(), nullptr);
-  omni::ShaderManager manager;
   TempFile vert("void main()\n{\n gl_Position = ftransform();\n}\n");
-  TempFile frag("void main()\n{\n gl_FragColor = vec4(1.0)\n}\n");  // missing semicolon
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(manager.LoadFromFile(vert.path, frag.path), nullptr);
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out.rfind("E: shadermanager:", 0), 0u) << out;
-  EXPECT_NE(out.find("Init() fragment shader failed to compile: "), std::string::npos) << out;
-  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-  EXPECT_EQ(manager[0], nullptr);
+  const struct {
+    const char* text;
+    const char* where;
+    const char* cause;
+  } cases[] = {
+      {"void main()\n{\n gl_FragColor = vec4(1.0)\n}\n", ":4:1: error: syntax error", ""},
+      {"void main()\n{\n  // white\n  gl_FragColor = vec4(1.0);\n}\n",
+       ":3:1: error: ", " (the cause: the line comment // at PATH:3:3: "},
+      {"#define WHITE vec4(1.0)\nvoid main()\n{\n  gl_FragColor = WHITE;\n}\n",
+       ":1:1: ", " (the cause: the preprocessor line #define at PATH:1:1: "},
+  };
+  for (const auto& c : cases) {
+    omni::ShaderManager manager;
+    TempFile frag(c.text);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(manager.LoadFromFile(vert.path, frag.path), nullptr);
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string expected =
+        "E: shadermanager:74, Init() fragment shader failed to compile: " + frag.path + c.where;
+    EXPECT_EQ(out.rfind(expected, 0), 0u) << out;
+    std::string cause = c.cause;
+    if (!cause.empty()) cause.replace(cause.find("PATH"), 4, frag.path);
+    EXPECT_NE(out.find(cause), std::string::npos) << out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    EXPECT_EQ("E: shadermanager:74, Init() " + manager.LastError() + "\n", out);
+    EXPECT_EQ(manager[0], nullptr);
+  }
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

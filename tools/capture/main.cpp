@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench.h"
+#include "check.h"
 #include "cmdline.h"
 #include "datadir.h"
 #include "demo/demo.h"
@@ -64,6 +65,7 @@ struct Options {
   std::vector<std::string> at;
   std::string video_path;
   bool bench = false;
+  bool check = false;
   bool json = false;
   std::string plot_dir;
   std::string size = "1024x768";
@@ -208,7 +210,8 @@ int main(int argc, char** argv) {
   Options options;
   CLI::App app{
       "Renders the show offline at a steady 120 frames per second, with no window: stills at "
-      "chosen moments, the whole show as a video with its music, or a per-part benchmark. It finds "
+      "chosen moments, the whole show as a video with its music, or a per-part benchmark; or "
+      "checks the show's files. It finds "
       "data/ and shaders/ itself: in --data DIR, the current directory, the installed share "
       "folder, or the source tree it was built from.",
       program_name};
@@ -228,6 +231,9 @@ int main(int argc, char** argv) {
   CLI::Option* bench = app.add_flag("--bench", options.bench,
                                     "Render every frame as fast as possible, writing nothing, "
                                     "and print the frame times per part");
+  CLI::Option* check = app.add_flag("--check", options.check,
+                                    "Load the show's files (the camera file, the shaders, the "
+                                    "pictures), print every error and warning, exit 1 on an error");
   CLI::Option* json = app.add_flag("--json", options.json, "With --bench: print JSON");
   CLI::Option* plot = app.add_option("--plot-data", options.plot_dir,
                                      "With --bench: also write every frame's times and the "
@@ -285,6 +291,9 @@ int main(int argc, char** argv) {
   png->excludes(video);
   png->excludes(bench);
   video->excludes(bench);
+  check->excludes(png);
+  check->excludes(video);
+  check->excludes(bench);
 
   try {
     app.parse(argc, argv);
@@ -293,9 +302,10 @@ int main(int argc, char** argv) {
     return fail(std::string(e.what()) + " (see --help)", usage_status);
   }
   options.music_given = music->count() > 0;
-  if (png->count() + video->count() + bench->count() == 0) {
-    return fail("nothing to do: give --png DIR --at TIME, --video FILE or --bench (see --help)",
-                usage_status);
+  if (png->count() + video->count() + bench->count() + check->count() == 0) {
+    return fail(
+        "nothing to do: give --png DIR --at TIME, --video FILE, --bench or --check (see --help)",
+        usage_status);
   }
   // Output paths are the user's, taken against the directory the capture was started in; then
   // the data root becomes the working directory, before any GL context exists.
@@ -309,6 +319,7 @@ int main(int argc, char** argv) {
       return fail(error, usage_status);
     }
   }
+  if (options.check) return check_show_files(stdout) > 0 ? failure_status : 0;
   if (options.preset == "web") options.size = web_frame_size;
   if (!parse_size(options.size, options.width, options.height)) {
     return fail("--size: '" + options.size + "' is not a size like 1024x768 (1 to 8192 each)",

@@ -35,8 +35,11 @@ bool ShowRenderer::Create(int width, int height, const std::string& effect_name,
   init_shaders(*manager_);
   omni::ShaderObject* program = (*manager_)[0];
   if (single != nullptr && !single->toon) program = nullptr;
-  Playhead::Builder build = [](effect::Camera& camera) {
-    return init_demo(camera, show_seconds_per_beat);
+  if (single == nullptr && !load_camera_file(camera_file_path, camera_file_)) {
+    print_camera_errors(camera_file_);
+  }
+  Playhead::Builder build = [this](effect::Camera& camera) {
+    return init_demo(camera, show_seconds_per_beat, camera_file_);
   };
   if (single != nullptr) {
     build = [single](effect::Camera& camera) {

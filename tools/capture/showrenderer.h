@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "demo/camerafile.h"
 #include "demo/playhead.h"
 #include "gl/headless.h"
 #include "shadermanager.h"
@@ -21,8 +22,10 @@ class ShowRenderer {
   ShowRenderer& operator=(const ShowRenderer&) = delete;
 
   // Opens a context of width x height times `supersample`, sets the fixed GL state, loads the
-  // toon shader and builds the whole show, or, when `effect_name` is not empty, a timeline
-  // holding only that effect (see singleeffects.h). Returns false with a one-line reason.
+  // toon shader and builds the whole show with the camera file's keys (a file with errors: its
+  // lines on standard error, and the keys that parsed), or, when `effect_name` is not empty, a
+  // timeline holding only that effect (see singleeffects.h). Returns false with a one-line
+  // reason.
   bool Create(int width, int height, const std::string& effect_name, std::string& error,
               int supersample = 1);
 
@@ -48,6 +51,7 @@ class ShowRenderer {
  private:
   int supersample_ = 1;
   std::vector<unsigned char> drawn_;  // the framebuffer as read, before shrinking
+  CameraFile camera_file_;
   std::unique_ptr<omni::ShaderManager> manager_;
   std::unique_ptr<Playhead> head_;
 };

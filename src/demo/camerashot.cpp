@@ -1,0 +1,330 @@
+// write_camera_shot: puts a pose into the camera file at a step of the show.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include "demo/camerafile.h"
+#include "demo/moments.h"
+
+using script::Beats;
+typedef effect::Camera C;
+typedef omni::Vector3<float> V;
+
+namespace {
+
+// Where each track stands on a step: keys completed before it and after it, and whether the key
+// after is a move under way.
+struct TrackAt {
+  size_t before = 0;
+  size_t after = 0;
+  bool moving = false;
+};
+
+// Steps the camera built from `file` from the show's start through `step`.
+void simulate(const CameraFile& file, int step, TrackAt at[2], CameraPose& pose) {
+  C camera;
+  add_camera_file_keys(file, camera);
+  for (int n = 0; n < step; ++n) camera.UpdateLogic(step_time(n), 0, false);
+  at[0].before = camera.place_index;
+  at[1].before = camera.rotation_index;
+  const float t = step_time(step);
+  camera.UpdateLogic(t, 0, false);
+  at[0].after = camera.place_index;
+  at[1].after = camera.rotation_index;
+  at[0].moving = at[0].after < camera.places.size() &&
+                 camera.places[at[0].after].transition == C::LINEAR &&
+                 t >= camera.places[at[0].after].start_time;
+  at[1].moving = at[1].after < camera.rotations.size() &&
+                 camera.rotations[at[1].after].transition == C::LINEAR &&
+                 t >= camera.rotations[at[1].after].start_time;
+  pose.place = camera.location;
+  pose.turn = camera.rotation;
+}
+
+// Floats in order as integers: neighbours differ by one.
+int64_t float_order(float f) {
+  int32_t bits = 0;
+  std::memcpy(&bits, &f, sizeof bits);
+  return bits >= 0 ? bits : static_cast<int64_t>(INT32_MIN) - bits;
+}
+
+float order_float(int64_t order) {
+  const int32_t bits =
+      static_cast<int32_t>(order >= 0 ? order : static_cast<int64_t>(INT32_MIN) - order);
+  float f = 0.0f;
+  std::memcpy(&f, &bits, sizeof f);
+  return f;
+}
+
+// The seconds of a Beats value: the largest float s within a second of `guess` for which
+// value(s) <= want (value grows with s). False when even guess - 1 gives more.
+template <typename F>
+bool largest_at_most(F value, float want, double guess, float& s) {
+  int64_t low = float_order(static_cast<float>(guess - 1.0));
+  int64_t high = float_order(static_cast<float>(guess + 1.0));
+  if (!(value(order_float(low)) <= want)) return false;
+  if (value(order_float(high)) <= want) low = high;
+  while (high - low > 1) {
+    const int64_t mid = low + (high - low) / 2;
+    (value(order_float(mid)) <= want ? low : high) = mid;
+  }
+  s = order_float(low);
+  return true;
+}
+
+// Step time `t` as a moment of part `part`: its beat there and the seconds on from it.
+bool moment_in_part(int part, float t, Beats& moment) {
+  const float start = camera_part_start(part);
+  const double beat = std::floor((static_cast<double>(t) - start) / show_seconds_per_beat);
+  moment.beats = static_cast<int>(beat);
+  const double guess = static_cast<double>(t) - start - beat * show_seconds_per_beat;
+  auto value = [&](float s) {
+    return script::part_time(start, show_seconds_per_beat, Beats{moment.beats, s});
+  };
+  return largest_at_most(value, t, guess, moment.seconds);
+}
+
+// A length of `beats` beats and some seconds that, started at `from`, ends at `end` or just
+// before it in the camera's float arithmetic.
+bool length_to(float from, int beats, float end, Beats& length) {
+  length.beats = beats;
+  const double guess = static_cast<double>(end) - from - beats * double(show_seconds_per_beat);
+  auto value = [&](float s) {
+    return from + script::part_seconds(show_seconds_per_beat, Beats{beats, s});
+  };
+  return largest_at_most(value, end, guess, length.seconds);
+}
+
+std::string format_float(float value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+std::string format_beats(const Beats& b) {
+  std::string text = std::to_string(b.beats) + "b";
+  if (b.seconds > 0) text += "+" + format_float(b.seconds) + "s";
+  if (b.seconds < 0) text += "-" + format_float(-b.seconds) + "s";
+  return text;
+}
+
+// A key as the show's file lays it out: fields in columns, the target last.
+std::string format_key(const CameraFileKey& k) {
+  const std::string fields[5] = {show_parts[k.part].name,
+                                 k.key.track == script::PLACE ? "place" : "turn",
+                                 k.key.transition == C::LINEAR ? "linear" : "cut",
+                                 format_beats(k.key.start), format_beats(k.key.length)};
+  const size_t widths[5] = {10, 7, 8, 10, 10};
+  std::string line;
+  for (size_t i = 0; i < 5; ++i) {
+    line += fields[i];
+    line += std::string(fields[i].size() < widths[i] ? widths[i] - fields[i].size() : 1, ' ');
+  }
+  const V& t = k.key.target;
+  return line + format_float(t.x) + " " + format_float(t.y) + " " + format_float(t.z);
+}
+
+bool is_blank_char(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+bool same(const V& a, const V& b) {
+  return a.x == b.x && a.y == b.y && a.z == b.z;
+}
+
+// One change to the file's lines: a key's line rewritten, or a new line before or after one.
+struct LineEdit {
+  enum Kind { REPLACE, BEFORE, AFTER } kind;
+  size_t line;  // 0-based index in the old lines
+  std::string text;
+  int new_line = 0;  // 1-based, in the new file
+};
+
+// The key's line rewritten, keeping its comment and its line ending.
+std::string replaced_line(const std::string& old, const CameraFileKey& key) {
+  std::string text = format_key(key);
+  size_t comment = old.find('#');
+  if (comment != std::string::npos) {
+    while (comment > 0 && is_blank_char(old[comment - 1])) --comment;
+    text += old.substr(comment);
+  } else if (!old.empty() && old.back() == '\r') {
+    text += '\r';
+  }
+  return text;
+}
+
+// Where a new key goes on its track at play position `j`, and the part that owns it: before the
+// key now at j when that one belongs to this part or an earlier one, else after the key at j - 1
+// of this part, else (the part has no key on this track) after the part's last key in the file.
+void place_new_key(const CameraFile& file, const std::vector<size_t>& order, size_t j, int part,
+                   int& owner, LineEdit& edit) {
+  owner = part;
+  if (j < order.size() && file.keys[order[j]].part <= part) {
+    owner = file.keys[order[j]].part;
+    edit.kind = LineEdit::BEFORE;
+    edit.line = static_cast<size_t>(file.keys[order[j]].line - 1);
+    return;
+  }
+  if (j > 0 && file.keys[order[j - 1]].part == part) {
+    edit.kind = LineEdit::AFTER;
+    edit.line = static_cast<size_t>(file.keys[order[j - 1]].line - 1);
+    return;
+  }
+  int anchor = 0;
+  for (const CameraFileKey& key : file.keys) {
+    if (key.part <= part) anchor = std::max(anchor, key.line);
+  }
+  edit.kind = anchor > 0 ? LineEdit::AFTER : LineEdit::BEFORE;
+  edit.line = anchor > 0 ? static_cast<size_t>(anchor - 1)
+                         : (file.keys.empty() ? file.lines.size()
+                                              : static_cast<size_t>(file.keys[0].line - 1));
+}
+
+// Plans the edits that make the track show `target` on `step`; `what` says which. False when
+// the moment cannot be written in beats and seconds.
+bool plan_track(const CameraFile& file, int part, int step, script::Track track, const TrackAt& at,
+                const V& target, std::vector<LineEdit>& edits, std::string& what) {
+  const std::vector<size_t> order = camera_track_order(file, track);
+  const float t = step_time(step);
+  if (at.after > at.before) {  // a key lands on this step: it lands on the pose instead
+    CameraFileKey key = file.keys[order[at.after - 1]];
+    key.key.target = target;
+    const size_t line = static_cast<size_t>(key.line - 1);
+    edits.push_back({LineEdit::REPLACE, line, replaced_line(file.lines[line], key)});
+    what = "target";
+    return true;
+  }
+  if (at.moving) {
+    const CameraFileKey& move = file.keys[order[at.after]];
+    CameraFileKey first = move;
+    CameraFileKey rest = move;
+    if (!moment_in_part(move.part, t, rest.key.start)) return false;
+    const int beat = rest.key.start.beats;
+    if (!length_to(camera_key_start(move), beat - move.key.start.beats, t, first.key.length) ||
+        !length_to(camera_key_start(rest), move.key.start.beats + move.key.length.beats - beat,
+                   camera_key_end(move), rest.key.length)) {
+      return false;
+    }
+    first.key.target = target;
+    const size_t line = static_cast<size_t>(move.line - 1);
+    edits.push_back({LineEdit::REPLACE, line, replaced_line(file.lines[line], first)});
+    edits.push_back({LineEdit::AFTER, line, format_key(rest)});
+    what = "split";
+    return true;
+  }
+  LineEdit edit{LineEdit::BEFORE, 0, ""};
+  CameraFileKey cut;
+  place_new_key(file, order, at.after, part, cut.part, edit);
+  cut.key = script::CameraKey{track, C::CUT, {}, {}, target};
+  if (!moment_in_part(cut.part, t, cut.key.start)) return false;
+  edit.text = format_key(cut);
+  edits.push_back(edit);
+  what = "cut";
+  return true;
+}
+
+// The file's text with the edits made; each edit learns its line in the new text.
+std::string apply_edits(const CameraFile& file, std::vector<LineEdit>& edits) {
+  std::string text;
+  int line = 0;
+  auto emit = [&](LineEdit::Kind kind, size_t at) {
+    for (LineEdit& edit : edits) {
+      if (edit.kind != kind || edit.line != at) continue;
+      text += edit.text + "\n";
+      edit.new_line = ++line;
+    }
+  };
+  for (size_t i = 0; i < file.lines.size(); ++i) {
+    emit(LineEdit::BEFORE, i);
+    const size_t before = text.size();
+    emit(LineEdit::REPLACE, i);
+    if (text.size() == before) {
+      text += file.lines[i] + "\n";
+      ++line;
+    }
+    emit(LineEdit::AFTER, i);
+  }
+  emit(LineEdit::BEFORE, file.lines.size());
+  if (!file.ends_with_newline && !text.empty()) text.pop_back();
+  return text;
+}
+
+// Replaces the file at `path` by `text` through a new file beside it; a file that is missing or
+// not writable is left alone.
+bool replace_file(const std::string& path, const std::string& text, std::string& error) {
+  const std::string fresh = path + ".new";
+  struct stat status;
+  if (::stat(path.c_str(), &status) != 0 || ::access(path.c_str(), W_OK) != 0) {
+    error = path + " cannot be written (" + std::strerror(errno) + "): nothing changed";
+    return false;
+  }
+  if ((status.st_mode & 0222) == 0) {  // marked read-only: kept so even for root
+    error = path + " cannot be written (it is read-only): nothing changed";
+    return false;
+  }
+  std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
+  out << text;
+  out.close();
+  if (!out || std::rename(fresh.c_str(), path.c_str()) != 0) {
+    error = path + " cannot be written (" + std::strerror(errno) + "): nothing changed";
+    std::remove(fresh.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool write_camera_shot(CameraFile& file, int part, int step, const CameraPose& pose,
+                       std::string& message) {
+  const int last_step = static_cast<int>(show_fps * (show_last_beat + 2) * show_seconds_per_beat);
+  if (part < 0 || part >= show_part_count || step < 0 || step > last_step) {
+    message = "no shot written: the moment lies outside the show";
+    return false;
+  }
+  TrackAt at[2];
+  CameraPose shown;
+  simulate(file, step, at, shown);
+  std::vector<LineEdit> edits;
+  std::string what[2];
+  size_t first_edit[3] = {0, 0, 0};
+  const script::Track tracks[2] = {script::PLACE, script::TURN};
+  const V targets[2] = {pose.place, pose.turn};
+  for (int i = 0; i < 2; ++i) {
+    if (!plan_track(file, part, step, tracks[i], at[i], targets[i], edits, what[i])) {
+      message = "no shot written: this step cannot be written in beats and seconds";
+      return false;
+    }
+    first_edit[i + 1] = edits.size();
+  }
+  const std::string text = apply_edits(file, edits);
+  CameraFile next;
+  parse_camera_text(file.path, text, next);
+  simulate(next, step, at, shown);
+  if (next.errors.size() != file.errors.size() || !same(shown.place, pose.place) ||
+      !same(shown.turn, pose.turn)) {
+    message = "no shot written: the camera would not show it exactly on this step";
+    return false;
+  }
+  if (!replace_file(file.path, text, message)) return false;
+  file = next;
+  Beats moment;
+  moment_in_part(part, step_time(step), moment);
+  message = "wrote the shot at " + std::string(show_parts[part].name) + " " + format_beats(moment) +
+            " into " + file.path + ":";
+  for (int i = 0; i < 2; ++i) {
+    message += std::string(i == 0 ? " place " : ", turn ") + what[i] + " at line ";
+    for (size_t e = first_edit[i]; e < first_edit[i + 1]; ++e) {
+      message += (e > first_edit[i] ? "-" : "") + std::to_string(edits[e].new_line);
+    }
+  }
+  return true;
+}

@@ -1,0 +1,77 @@
+#ifndef TESSARY_PLAYER_KEYS_H
+#define TESSARY_PLAYER_KEYS_H
+
+// The player's keys: one table maps every key to an action, says whether it needs the
+// developer controls (-magic), and carries the text --help and the README's key table show.
+//
+// How to use:
+//   const KeyBinding* binding = find_key(event.key.code, mushroom_mode);
+//   if (binding != nullptr) act(binding->action);
+//   std::string help = key_help();   // the table as --help prints it
+
+#include <SFML/Window/Keyboard.hpp>
+#include <string>
+
+enum class Action {
+  // Held: move or turn the free camera every 1/120 s while down. In the order they are applied.
+  MoveBack,     // z
+  MoveForward,  // a
+  MoveUp,
+  MoveDown,
+  MoveRight,
+  MoveLeft,
+  YawLeft,    // s
+  YawRight,   // f
+  PitchUp,    // e
+  PitchDown,  // d
+  // Pressed.
+  Quit,
+  ToggleCamera,
+  ResetRotation,
+  Faster,
+  Slower,
+  Pause,
+  NextPart,
+  PartStart,
+  BarForward,
+  BarBack,
+  Home,
+  Loop,
+  Overlay,
+  Shot,
+  Reload,
+  WriteKey,
+  StepForward,
+  StepBack,
+  BeatForward,
+  BeatBack,
+  HalfSpeed,
+  DoubleSpeed,
+  Mute,
+};
+
+// Held actions come first in Action; their count is the free camera's held-key count.
+constexpr int held_action_count = static_cast<int>(Action::PitchDown) + 1;
+inline bool is_held(Action action) {
+  return static_cast<int>(action) < held_action_count;
+}
+
+struct KeyBinding {
+  sf::Keyboard::Key key;
+  const char* name;  // as the help names the key
+  bool developer;    // acts only with -magic
+  Action action;
+  const char* help;
+};
+
+// The binding of `key` in this mode, or null (an unbound key, or a developer key without -magic).
+const KeyBinding* find_key(sf::Keyboard::Key key, bool magic);
+
+// Every binding, in the order the help lists them.
+const KeyBinding* key_table(int& count);
+
+// The key table as plain text for --help, one key a line; `markdown` gives the README's table
+// rows instead.
+std::string key_help(bool markdown);
+
+#endif

@@ -1,0 +1,362 @@
+#include "player/player.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+#include "demo/demo.h"
+#include "demo/startup.h"
+#include "gl/framegrab.h"
+#include "gl/glcheck.h"
+#include "icon.h"
+#include "player/desktop.h"
+#include "player/flags.h"
+#include "player/xerrors.h"
+#include "shadermanager.h"
+#include "tunables.h"
+
+namespace {
+
+// Vertical sync evidently does not pace frames when they come this much faster than the
+// display refreshes. Where the rate cannot be read it is taken as the common 60 Hz: a faster
+// display then falls back to the 120 fps cap, which a show of 120 steps a second hardly shows.
+constexpr float vsync_margin = 1.25f;
+constexpr float assumed_display_hz = 60.0f;
+// How long a frame waits while the window cannot be seen: it only runs the show's steps.
+constexpr int hidden_frame_ms = 20;
+
+// One line on standard output for the developer, at once.
+void say(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void say(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vprintf(format, args);
+  va_end(args);
+  std::putchar('\n');
+  std::fflush(stdout);
+}
+
+// Saves the picture in `view` (the show's frame, before the overlay) as DIR/NNNNNN.png after
+// its step, and prints its path; a failure gives one line on standard error.
+void save_shot(const std::filesystem::path& dir, int step, const Viewport& view) {
+  std::vector<unsigned char> rgb;
+  gl::read_rgb(view.x, view.y, view.width, view.height, rgb);
+  const std::string path = (dir / gl::still_name(step)).lexically_normal().string();
+  std::error_code ec;
+  std::string error;
+  std::filesystem::create_directories(dir, ec);
+  if (ec) {
+    std::fprintf(stderr, "tessary: cannot create %s: %s\n", dir.c_str(), ec.message().c_str());
+  } else if (!gl::write_png(path, view.width, view.height, rgb, error)) {
+    std::fprintf(stderr, "tessary: %s\n", error.c_str());
+  } else {
+    say("%s", path.c_str());
+  }
+}
+
+// Prints the free camera as a row pair of a part's camera table (see demo/script.h), cut in at
+// the moment on screen: beats from the part's first beat plus seconds.
+void print_keyframe(int part, int beat, float time, const omni::Vector3<float>& position,
+                    const omni::Vector3<float>& rotation) {
+  int part_beat = 0;
+  for (int i = 0; i < part; ++i) part_beat += show_parts[i].length;
+  const float seconds =
+      time - static_cast<float>(beat * static_cast<double>(show_seconds_per_beat));
+  say("    {PLACE, C::CUT, {%d, %.4ff}, {0}, {%g, %g, %g}}, "
+      "{TURN, C::CUT, {%d, %.4ff}, {0}, {%g, %g, 0}},  // %s",
+      beat - part_beat, seconds, position.x, position.y, position.z, beat - part_beat, seconds,
+      rotation.x, rotation.y, show_parts[part].name);
+}
+
+}  // namespace
+
+void FrameRate::Count(float elapsed) {
+  ++frames;
+  const float span = elapsed - window_start;
+  if (span < 0.5f) return;
+  fps = static_cast<float>(frames) / span;
+  frame_ms = 1000.0f * span / static_cast<float>(frames);
+  frames = 0;
+  window_start = elapsed;
+}
+
+Player::Player(const PlayerOptions& options, std::filesystem::path shots_dir, int start_step)
+    : options_(options),
+      shots_dir_(std::move(shots_dir)),
+      manager_(std::make_unique<omni::ShaderManager>()),
+      // --stats: every shown frame's time, by part (room reserved only when asked for).
+      times_(options.stats ? FrameTimes::default_reserve : 0) {
+  OpenWindow();
+  init_gl();
+  init_shaders(*manager_);
+  screen_.Resize(static_cast<int>(window_->getSize().x), static_cast<int>(window_->getSize().y));
+  transport_ = std::make_unique<Transport>(
+      std::make_unique<Playhead>(
+          [](effect::Camera& camera) { return init_demo(camera, show_seconds_per_beat); },
+          (*manager_)[0]),
+      &music_);
+  SetUpPacing();
+  music_.Open();
+  transport_->Start(start_step, 0.0f);
+  clock_.restart();  // clock time 0 is the moment the music started
+}
+
+Player::~Player() {
+  music_.Stop();
+  transport_.reset();
+  // The programs go while the window's context still exists.
+  manager_.reset();
+  hold_off_screensaver(window_->getSystemHandle(), false);
+  window_.reset();
+}
+
+void Player::OpenWindow() {
+  watch_window_loss(&quit);
+  sf::VideoMode mode(resolution_x, resolution_y, 32);
+  if (fullscreen && !(options_.switch_mode && options_.width > 0)) {
+    // The screen as it is, unless a mode was asked for: a screen of another shape gets bars,
+    // not a stretched picture, and the desktop is never left in another mode.
+    mode = sf::VideoMode::getDesktopMode();
+  }
+  const sf::Uint32 style =
+      fullscreen ? sf::Style::Fullscreen : (sf::Style::Resize | sf::Style::Close);
+  window_ = std::make_unique<sf::Window>(mode, "Tessary", style, sf::ContextSettings(24, 8, 0));
+  watch_window(window_->getSystemHandle());
+  window_->setMouseCursorVisible(!fullscreen);
+  sf::Image icon;
+  std::string error;
+  if (make_icon(icon_picture, icon, error)) {
+    window_->setIcon(icon.getSize().x, icon.getSize().y, icon.getPixelsPtr());
+  } else {
+    std::fprintf(stderr, "tessary: %s; the window has no icon\n", error.c_str());
+  }
+  hold_off_screensaver(window_->getSystemHandle(), true);
+}
+
+void Player::SetUpPacing() {
+  vsync_ = options_.vsync;
+  if (vsync_) {
+    noise_.vsync_unsupported = false;
+    window_->setVerticalSyncEnabled(true);
+    if (noise_.vsync_unsupported) {
+      std::fprintf(stderr,
+                   "tessary: vertical sync is not supported here: frames are capped at "
+                   "%d a second instead\n",
+                   show_fps);
+      vsync_ = false;
+    }
+  }
+  if (!vsync_) window_->setFramerateLimit(show_fps);
+  const float refresh = display_refresh_rate(window_->getSystemHandle());
+  vsync_limit_fps_ = vsync_margin * (refresh > 0 ? refresh : assumed_display_hz);
+}
+
+int Player::Run() {
+  while (window_->isOpen()) {
+    const float elapsed = clock_.getElapsedTime().asSeconds();
+    HandleEvents(elapsed);
+    if (escape_ || end_signal() != 0) break;
+    free_.Tick(elapsed);
+    if (window_shown(window_->getSystemHandle())) {
+      DrawFrame(elapsed);
+      window_->display();
+      AfterFrame(elapsed);
+    } else {
+      // Minimised: the show goes on in time, undrawn, at little cost.
+      transport_->Frame(elapsed, FreeView(), false);
+      sf::sleep(sf::milliseconds(hidden_frame_ms));
+    }
+    if (transport_->Over() || quit) break;
+  }
+  if (options_.stats) PrintStats();
+  return 0;
+}
+
+void Player::HandleEvents(float elapsed) {
+  sf::Event event;
+  while (window_->pollEvent(event)) {
+    if (event.type == sf::Event::Closed) {
+      quit = true;
+    } else if (event.type == sf::Event::Resized) {
+      screen_.Resize(static_cast<int>(event.size.width), static_cast<int>(event.size.height));
+    } else if (event.type == sf::Event::LostFocus) {
+      // The key-up events go to another window now: nothing stays held.
+      free_.ReleaseAll();
+    } else if (event.type == sf::Event::KeyPressed || event.type == sf::Event::KeyReleased) {
+      const bool down = event.type == sf::Event::KeyPressed;
+      const KeyBinding* binding = find_key(event.key.code, mushroom_mode);
+      if (binding == nullptr) continue;
+      if (is_held(binding->action)) {
+        free_.Hold(binding->action, down);
+      } else if (down) {
+        Act(binding->action, elapsed);
+      }
+    }
+  }
+}
+
+void Player::Act(Action action, float elapsed) {
+  Transport& t = *transport_;
+  const ShowFrames& frames = t.Frames();
+  switch (action) {
+    case Action::Quit:
+      // Ends the loop before this frame is drawn. The window itself (and with it the GL
+      // context) is closed only at shutdown, after the effects and programs are released.
+      escape_ = true;
+      break;
+    case Action::ToggleCamera:
+      free_.on = !free_.on;
+      if (mushroom_mode) {
+        if (free_.on) free_.StartFrom(t.Head().Camera());
+        say("camera: %s", free_.on ? "free" : "keyframed");
+      }
+      break;
+    case Action::ResetRotation:
+      free_.rotation = omni::Vector3<float>(0, 0, 0);
+      break;
+    case Action::Faster:
+      free_.speed += 10;
+      break;
+    case Action::Slower:
+      free_.speed -= 10;
+      break;
+    case Action::Pause:
+      if (t.TogglePause(elapsed)) {
+        say("paused at frame %d (%.3f s, beat %d)", t.Current(), step_time(t.Current()), t.Beat());
+      } else {
+        say("resumed");
+      }
+      break;
+    case Action::NextPart:
+      t.Seek(frames.NextPartStart(t.Current()), elapsed);
+      break;
+    case Action::PartStart:
+      t.Seek(frames.PartStartBefore(t.Current()), elapsed);
+      break;
+    case Action::BarForward:
+      t.Seek(frames.BarFrom(t.Current(), 1), elapsed);
+      break;
+    case Action::BarBack:
+      t.Seek(frames.BarFrom(t.Current(), -1), elapsed);
+      break;
+    case Action::Home:
+      t.Seek(0, elapsed);
+      break;
+    case Action::StepForward:
+    case Action::StepBack:
+      if (t.Paused()) t.Seek(t.Current() + (action == Action::StepForward ? 1 : -1), elapsed);
+      break;
+    case Action::BeatForward:
+    case Action::BeatBack:
+      if (t.Paused())
+        t.Seek(frames.BeatFrom(t.Current(), action == Action::BeatForward ? 1 : -1), elapsed);
+      break;
+    case Action::HalfSpeed:
+    case Action::DoubleSpeed:
+      say("speed %g",
+          t.SetSpeed(t.Speed() * (action == Action::DoubleSpeed ? 2.0f : 0.5f), elapsed));
+      break;
+    case Action::Mute:
+      say("music %s", music_.ToggleMute() ? "muted" : "on");
+      break;
+    case Action::Loop:
+      if (t.ToggleLoop()) {
+        say("looping %s", show_parts[t.LoopPart()].name);
+      } else {
+        say("loop off");
+      }
+      break;
+    case Action::Overlay:
+      overlay_on_ = !overlay_on_;
+      break;
+    case Action::Shot:
+      shot_wanted_ = true;
+      break;
+    case Action::Reload:
+      ReloadShaders();
+      break;
+    case Action::WriteKey:
+      print_keyframe(frames.PartAt(t.Current()), t.Beat(), step_time(t.Current()), free_.position,
+                     free_.rotation);
+      break;
+    default:
+      break;
+  }
+}
+
+void Player::ReloadShaders() {
+  // A shader that fails keeps the running program (after its error line).
+  auto fresh = std::make_unique<omni::ShaderManager>();
+  init_shaders(*fresh);
+  if ((*fresh)[0] != nullptr) {
+    manager_ = std::move(fresh);
+    transport_->Head().SetProgram((*manager_)[0]);
+    say("reloaded shaders");
+  } else {
+    say("shaders not reloaded: the running ones stay");
+  }
+}
+
+void Player::DrawFrame(float elapsed) {
+  window_->setActive(true);
+  screen_.BeginFrame();
+  transport_->Frame(elapsed, free_.View(mushroom_mode));
+  if (shot_wanted_) {
+    shot_wanted_ = false;
+    save_shot(shots_dir_, transport_->Current(), screen_.view);
+  }
+  if (overlay_on_) overlay_.Draw(OverlayText(), screen_.view.width, screen_.view.height);
+}
+
+std::string Player::OverlayText() const {
+  const Transport& t = *transport_;
+  const int step = t.Current();
+  const int beat = t.Beat();
+  char text[512];
+  int n = std::snprintf(text, sizeof text,
+                        "time %.3f s  frame %d  beat %d (bar %d, beat %d)  part %s  next flash %d\n"
+                        "%.0f fps  %.1f ms a frame  speed %g%s%s%s",
+                        step_time(step), step, beat, std::max(beat, 0) / 4 + 1,
+                        std::max(beat, 0) % 4 + 1, part_name_at(beat), next_flash_beat(beat),
+                        rate_.fps, rate_.frame_ms, t.Speed(), t.Paused() ? "  paused" : "",
+                        t.LoopPart() >= 0 ? "  looping" : "", music_.Muted() ? "  muted" : "");
+  if (free_.on && n > 0 && n < static_cast<int>(sizeof text)) {
+    std::snprintf(text + n, sizeof text - static_cast<size_t>(n),
+                  "\nfree camera at %.1f %.1f %.1f  turned %.1f %.1f  speed %g", free_.position.x,
+                  free_.position.y, free_.position.z, free_.rotation.x, free_.rotation.y,
+                  free_.speed);
+  }
+  return text;
+}
+
+void Player::AfterFrame(float elapsed) {
+  rate_.Count(elapsed);
+  if (options_.stats) {
+    // NOTE: a clock read per frame; the times are stored in room reserved up front.
+    const float now = clock_.getElapsedTime().asSeconds();
+    times_.Add(part_name_at(transport_->Head().Beat()), 1000.0 * (now - last_frame_end_));
+    last_frame_end_ = now;
+  }
+  if (vsync_ && elapsed > 1.0f && rate_.fps > vsync_limit_fps_) {
+    // No display refreshes this fast: the driver accepted vertical sync but does not wait
+    // for it (Xvfb, some software drivers). Pace by the frame limit instead of spinning.
+    std::fprintf(stderr,
+                 "tessary: vertical sync does not pace frames here (%.0f fps): frames are "
+                 "capped at %d a second instead\n",
+                 rate_.fps, show_fps);
+    window_->setVerticalSyncEnabled(false);
+    window_->setFramerateLimit(show_fps);
+    vsync_ = false;
+  }
+}
+
+void Player::PrintStats() const {
+  const char* renderer_name = nullptr;
+  glCheck(renderer_name = reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+  char heading[256];
+  std::snprintf(heading, sizeof heading, "the player, %ux%u%s, %s", window_->getSize().x,
+                window_->getSize().y, vsync_ ? ", vsync" : "",
+                renderer_name ? renderer_name : "unknown renderer");
+  print_frame_times(times_.Parts(), heading, false, stdout);
+}

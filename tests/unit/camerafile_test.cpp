@@ -1,0 +1,256 @@
+// The camera file: its parser's errors and warnings, the writer that puts a pose at a step, and
+// a parser that nothing can crash or hang.
+#include "demo/camerafile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "demo/moments.h"
+
+namespace {
+
+typedef omni::Vector3<float> V;
+
+// A scratch camera file that removes itself.
+struct TempCameraFile {
+  std::string path;
+  explicit TempCameraFile(const std::string& text) {
+    path = testing::TempDir() + "tessary_camera_" + std::to_string(::getpid()) + ".txt";
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  ~TempCameraFile() { std::remove(path.c_str()); }
+  std::string Text() const {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+  }
+};
+
+// The keyframed camera's pose after steps 0..step, stepped as the show steps it.
+CameraPose pose_at(const CameraFile& file, int step) {
+  effect::Camera camera;
+  add_camera_file_keys(file, camera);
+  for (int n = 0; n <= step; ++n) camera.UpdateLogic(step_time(n), 0, false);
+  return CameraPose{camera.location, camera.rotation};
+}
+
+void expect_pose(const CameraPose& shown, const CameraPose& wanted) {
+  EXPECT_EQ(shown.place.x, wanted.place.x);
+  EXPECT_EQ(shown.place.y, wanted.place.y);
+  EXPECT_EQ(shown.place.z, wanted.place.z);
+  EXPECT_EQ(shown.turn.x, wanted.turn.x);
+  EXPECT_EQ(shown.turn.y, wanted.turn.y);
+  EXPECT_EQ(shown.turn.z, wanted.turn.z);
+}
+
+// The first step of part `part`'s beat `beat`, plus `extra` steps.
+int step_in(int part, int beat, int extra) {
+  return step_at(camera_part_start(part) + beat * show_seconds_per_beat) + 1 + extra;
+}
+
+}  // namespace
+
+// Keys parse with their comments, in beats plus seconds that keep their floats; each line that
+// does not parse gives one error with the file, the line and what was expected; a missing file
+// gives one line too.
+TEST(CameraFile, ParsesKeysAndNamesEachBadLine) {
+  CameraFile file;
+  parse_camera_text("cam.txt",
+                    "# a comment\n"
+                    "\n"
+                    "title place linear 3b+0.1s 21b-0.1s 150 -87 2.5e1  # a trailing comment\r\n"
+                    "credits\tturn cut -2b 0b 0 -0 1\n"
+                    "title plase cut 0b 0b 0 0 0\n"
+                    "lines turn linear 0.5 4b 0 0 0\n"
+                    "lines turn linear 0b 4b 0 nan 0\n"
+                    "lines turn linear 0b+-1s 4b 0 0 0\n"
+                    "lines turn linear 0b 4b 0 0 1e39\n"
+                    "lines turn linear 0b 4b 0 0\n"
+                    "lines turn linear 0b 4b 0 0 0 9\n"
+                    "nowhere\n",
+                    file);
+  ASSERT_EQ(file.keys.size(), 2u);
+  const CameraFileKey& first = file.keys[0];
+  EXPECT_EQ(first.line, 3);
+  EXPECT_EQ(first.part, 0);
+  EXPECT_EQ(first.key.track, script::PLACE);
+  EXPECT_EQ(first.key.transition, effect::Camera::LINEAR);
+  EXPECT_EQ(first.key.start.beats, 3);
+  EXPECT_EQ(first.key.start.seconds, 0.1f);
+  EXPECT_EQ(first.key.length.beats, 21);
+  EXPECT_EQ(first.key.length.seconds, -0.1f);
+  EXPECT_EQ(first.key.target.z, 25.0f);
+  EXPECT_EQ(file.keys[1].part, show_part_count - 1);
+  EXPECT_EQ(file.keys[1].key.start.beats, -2);
+
+  const std::vector<std::string> expected = {
+      "cam.txt:5: expected a track (place or turn), found 'plase'",
+      "cam.txt:6: expected a start in beats and seconds (12b, 3b+0.1s, 40b-0.1s), found '0.5'",
+      "cam.txt:7: expected the target's y (a number), found 'nan'",
+      "cam.txt:8: expected a start in beats and seconds (12b, 3b+0.1s, 40b-0.1s), found "
+      "'0b+-1s'",
+      "cam.txt:9: expected the target's z (a number), found '1e39'",
+      "cam.txt:10: expected the target's z (a number), found the end of the line",
+      "cam.txt:11: expected the end of the line (or a # comment) after the target, found '9'",
+      "cam.txt:12: expected a part (title, lines, invaders, plasma, images, scroller, credits), "
+      "found 'nowhere'"};
+  EXPECT_EQ(file.errors, expected);
+
+  EXPECT_FALSE(load_camera_file("no/such/camera.txt", file));
+  ASSERT_EQ(file.errors.size(), 1u);
+  EXPECT_EQ(file.errors[0].rfind("no/such/camera.txt: cannot be read: ", 0), 0u) << file.errors[0];
+  EXPECT_TRUE(file.keys.empty());
+}
+
+// A key that starts before the move before it on its track has ended, and one that starts
+// outside its part, each get one warning naming the keys; tracks and parts are apart.
+TEST(CameraFile, WarnsOfKeysThatWaitAndKeysOutsideTheirPart) {
+  CameraFile file;
+  parse_camera_text("cam.txt",
+                    "title place linear 3b 21b 1 1 1\n"
+                    "title turn cut 12b 0b 0 0 0\n"    // other track: no wait
+                    "title place cut 12b 0b 2 2 2\n"   // waits for line 1
+                    "title place cut 24b 0b 2 2 2\n"   // after line 1's end: fine
+                    "title place cut 51b 0b 2 2 2\n"   // after the title's 50 beats
+                    "lines place cut -1b 0b 0 0 0\n",  // before the lines' first beat
+                    file);
+  ASSERT_TRUE(file.errors.empty());
+  const std::vector<std::string> warnings = camera_file_warnings(file);
+  ASSERT_EQ(warnings.size(), 4u);
+  EXPECT_EQ(warnings[0].rfind("cam.txt:3: warning: this place key starts at ", 0), 0u);
+  EXPECT_NE(warnings[0].find("before the key at cam.txt:1 ends"), std::string::npos);
+  EXPECT_EQ(warnings[1].rfind("cam.txt:6: warning: this place key starts at ", 0), 0u);
+  EXPECT_NE(warnings[1].find("before the key at cam.txt:5 ends"), std::string::npos);
+  EXPECT_EQ(warnings[2].rfind("cam.txt:5: warning: this key starts at ", 0), 0u);
+  EXPECT_NE(warnings[2].find("outside its part title"), std::string::npos);
+  EXPECT_EQ(warnings[3].rfind("cam.txt:6: warning: this key starts at ", 0), 0u);
+}
+
+// The show's own file loads with no error, every track of every part cut in at its start.
+TEST(CameraFile, ShowFileLoadsAndCutsEveryPartIn) {
+  CameraFile file;
+  ASSERT_TRUE(load_camera_file(camera_file_path, file)) << file.errors[0];
+  for (int part = 0; part < show_part_count; ++part) {
+    for (script::Track track : {script::PLACE, script::TURN}) {
+      SCOPED_TRACE(std::string(show_parts[part].name) +
+                   (track == script::PLACE ? " place" : " turn"));
+      const CameraFileKey* first = nullptr;
+      for (const CameraFileKey& key : file.keys) {
+        if (key.part == part && key.key.track == track && first == nullptr) first = &key;
+      }
+      ASSERT_NE(first, nullptr);
+      EXPECT_EQ(first->key.transition, effect::Camera::CUT);
+      EXPECT_EQ(camera_key_start(*first), camera_part_start(part));
+    }
+  }
+}
+
+// On a copy of the show's file: a shot written at a step in the middle of a move splits it, one
+// where the track stands still places a cut, one where a key lands retargets it; each time the
+// camera at that step shows the pose exactly, the moves go on to their old targets, and every
+// line but the changed and new ones stays as it was.
+TEST(CameraFile, WriteShotSplitsMovesAndCutsStillTracksExactly) {
+  CameraFile show;
+  ASSERT_TRUE(load_camera_file(camera_file_path, show));
+  std::ostringstream text;
+  text << std::ifstream(camera_file_path).rdbuf();
+  TempCameraFile copy(text.str());
+  CameraFile file;
+  ASSERT_TRUE(load_camera_file(copy.path, file));
+
+  const int images = 4, plasma = 3, title = 0;
+  // Where the images' first moves have ended: the rush after them starts from their targets.
+  const int images_rush = step_in(images, 41, 0);
+  const CameraPose rush = pose_at(file, images_rush);
+  const struct {
+    int part, step;
+    const char* place;
+    const char* turn;
+  } shots[] = {{images, step_in(images, 20, 37), "place split at line ", "turn split at line "},
+               {plasma, step_in(plasma, 30, 5), "place cut at line ", "turn cut at line "},
+               {title, step_in(title, 3, 0), "place target at line ", "turn split at line "},
+               {title, step_in(title, 1, 0), "place cut at line ", "turn cut at line "}};
+  int written = 0;
+  for (const auto& shot : shots) {
+    SCOPED_TRACE(shot.step);
+    const CameraPose pose{V(1.25f, -2.0f, 3.0e-7f), V(10.1f, -20.2f, 33.3f)};
+    const std::vector<std::string> old_lines = file.lines;
+    std::string message;
+    ASSERT_TRUE(write_camera_shot(file, shot.part, shot.step, pose, message)) << message;
+    EXPECT_NE(message.find(shot.place), std::string::npos) << message;
+    EXPECT_NE(message.find(shot.turn), std::string::npos) << message;
+    written += 1;
+    CameraFile reread;
+    ASSERT_TRUE(load_camera_file(copy.path, reread));
+    EXPECT_EQ(reread.lines, file.lines);
+    expect_pose(pose_at(reread, shot.step), pose);
+    expect_pose(pose_at(reread, images_rush), rush);
+    // Every old line but the changed ones stays; at most two are new.
+    std::multiset<std::string> old(old_lines.begin(), old_lines.end());
+    size_t kept = 0;
+    for (const std::string& line : reread.lines) {
+      const auto found = old.find(line);
+      if (found != old.end()) old.erase(found), ++kept;
+    }
+    EXPECT_GE(kept + 2, old_lines.size());
+    EXPECT_LE(reread.lines.size() - kept, 4u);
+  }
+  EXPECT_EQ(written, 4);
+  EXPECT_EQ(file.lines.front(), show.lines.front());  // the grammar at the top stays
+
+  // A file that cannot be written is left as it was, in memory and on disk.
+  CameraFile lost = file;
+  lost.path = "no/such/dir/camera.txt";
+  std::string message;
+  EXPECT_FALSE(write_camera_shot(lost, images, 20000, CameraPose{}, message));
+  EXPECT_EQ(message.rfind("no/such/dir/camera.txt cannot be written (", 0), 0u) << message;
+  EXPECT_EQ(lost.lines, file.lines);
+  const std::string before = copy.Text();
+  ::chmod(copy.path.c_str(), 0444);
+  EXPECT_FALSE(write_camera_shot(file, images, 20000, CameraPose{}, message));
+  EXPECT_NE(message.find("cannot be written"), std::string::npos) << message;
+  EXPECT_EQ(copy.Text(), before);
+}
+
+// Random bytes, huge and odd numbers, a very long line and a million lines: the parser returns
+// (with errors), and the camera and the writer run over whatever parsed.
+TEST(CameraFile, NothingInTheFileCrashesOrHangs) {
+  std::mt19937 random(20);
+  std::string text;
+  for (int line = 0; line < 2000; ++line) {
+    const int length = static_cast<int>(random() % 80);
+    for (int i = 0; i < length; ++i) text += static_cast<char>(random() % 256);
+    text += '\n';
+  }
+  const char* odd[] = {"title place linear 1000000b+3e38s -1000000b-3e38s 3e38 -3e38 1e-45\n",
+                       "title turn linear 0b 0b inf 0 0\n", "title turn linear 0b 0b 0 0 -nan\n",
+                       "title place cut 99999999999999999999b 0b 0 0 0\n",
+                       "title place linear -3b -5b 1 2 3\n"};
+  for (const char* line : odd) text += line;
+  text += std::string(1 << 20, 'x') + "\n" + std::string(1 << 20, ' ') + "title\n";
+  TempCameraFile file_on_disk(text);
+  CameraFile file;
+  EXPECT_FALSE(load_camera_file(file_on_disk.path, file));
+  EXPECT_EQ(file.errors.size(), 101u);
+  EXPECT_LE(file.keys.size(), 10u);
+  camera_file_warnings(file);
+  std::string message;
+  write_camera_shot(file, 0, 300, CameraPose{}, message);
+  EXPECT_FALSE(write_camera_shot(file, 0, -1, CameraPose{}, message));
+  EXPECT_FALSE(write_camera_shot(file, 99, 1, CameraPose{}, message));
+
+  std::string many;
+  for (int i = 0; i < 1000000; ++i) many += i % 2 ? "title turn cut 1b 0b 0 0 0\n" : "#\n";
+  parse_camera_text("many.txt", many, file);
+  EXPECT_EQ(file.keys.size(), 500000u);
+  effect::Camera camera;
+  add_camera_file_keys(file, camera);
+  for (int n = 0; n < 4 * show_fps; ++n) camera.UpdateLogic(step_time(n), 0, false);
+}

@@ -1,0 +1,67 @@
+#include "check.h"
+
+#include <SFML/System/Err.hpp>
+#include <sstream>
+#include <string>
+
+#include "demo/camerafile.h"
+#include "demo/demo.h"
+#include "demo/startup.h"
+#include "gl/headless.h"
+#include "shadermanager.h"
+#include "tunables.h"
+
+namespace {
+
+// Builds the show with SFML's messages caught: each picture that fails to load is one line.
+std::vector<std::string> picture_errors(const CameraFile& camera_file) {
+  std::ostringstream caught;
+  std::streambuf* previous = sf::err().rdbuf(caught.rdbuf());
+  effect::Camera camera;
+  enabler_cleanup(init_demo(camera, show_seconds_per_beat, camera_file));
+  sf::err().rdbuf(previous);
+  std::vector<std::string> errors;
+  std::istringstream lines(caught.str());
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (!line.empty()) errors.push_back(line);
+  }
+  return errors;
+}
+
+}  // namespace
+
+int check_show_files(std::FILE* out) {
+  int errors = 0;
+  CameraFile camera_file;
+  load_camera_file(camera_file_path, camera_file);
+  for (const std::string& line : camera_file.errors) std::fprintf(out, "%s\n", line.c_str());
+  errors += static_cast<int>(camera_file.errors.size());
+  const std::vector<std::string> warnings = camera_file_warnings(camera_file);
+  for (const std::string& line : warnings) std::fprintf(out, "%s\n", line.c_str());
+  std::fflush(out);
+
+  gl::HeadlessContext context;
+  std::string error;
+  if (!context.Create(16, 16, error)) {
+    std::fprintf(out, "no headless GL context (shaders and pictures not checked): %s\n",
+                 error.c_str());
+    errors += 1;
+  } else {
+    init_gl();
+    {
+      omni::ShaderManager manager;  // prints its own error line
+      init_shaders(manager);
+      errors += manager[0] == nullptr ? 1 : 0;
+    }
+    for (const std::string& line : picture_errors(camera_file)) {
+      std::fprintf(out, "%s\n", line.c_str());
+      errors += 1;
+    }
+  }
+  std::fprintf(out,
+               "checked the camera file, the shaders and the pictures: %d error%s, %d warning%s\n",
+               errors, errors == 1 ? "" : "s", static_cast<int>(warnings.size()),
+               warnings.size() == 1 ? "" : "s");
+  return errors;
+}
