@@ -256,11 +256,11 @@ int main(int argc, char** argv) {
           ->check(CLI::IsMember({"web"}));
   CLI::Option* x264_preset =
       app.add_option("--x264-preset", options.x264_preset,
-                     "With --video: x264's speed preset instead of the video's own (ultrafast "
+                     "With --video: x264's speed preset instead of the video's own (superfast "
                      "for a quick trial; the encoder program is $TESSARY_FFMPEG or ffmpeg)")
           ->type_name("NAME")
-          ->check(CLI::IsMember({"ultrafast", "superfast", "veryfast", "faster", "fast", "medium",
-                                 "slow", "slower", "veryslow"}));
+          ->check(CLI::IsMember(
+              {"superfast", "veryfast", "faster", "fast", "medium", "slow", "slower", "veryslow"}));
   app.add_option("--until", options.until,
                  "End the show at TIME (seconds or beats, e.g. 2 or 16b) instead of after its "
                  "last beat")
