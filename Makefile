@@ -4,6 +4,9 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 PREFIX ?= /usr/local
+# Where `make release` gathers the release, and the renderer's options for its video.
+RELEASE ?= $(BUILD)/release
+RELEASE_VIDEO_FLAGS ?= --preset web
 
 # Without a sound device OpenAL Soft's default driver floods standard error: use its silent one.
 AUDIO_ENV := $(shell if [ -z "$$ALSOFT_DRIVERS" ] && [ ! -e /dev/snd/controlC0 ] && [ -z "$$PULSE_SERVER" ] && [ ! -S "$${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then echo ALSOFT_DRIVERS=null; fi)
@@ -19,17 +22,14 @@ build: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) > /dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# The build's output goes to $(BUILD)/build.log and is shown only when the build fails; with no
-# display, the notice that the show becomes a video comes first.
+# The build's output goes to $(BUILD)/build.log, with one updating line of how far it is, and is
+# shown only when the build fails; with no display, the notice that the show becomes a video
+# comes first.
 run:
 	@if [ -z "$$DISPLAY" ]; then \
 	  echo "make run: no display (DISPLAY is not set): rendering the show to $(BUILD)/tessary.mp4 instead"; \
 	fi
-	@echo "make run: building (the output goes to $(BUILD)/build.log)"
-	@mkdir -p $(BUILD)
-	@{ bash scripts/install-deps && cmake -S . -B $(BUILD) $(CMAKE_FLAGS) && \
-	   cmake --build $(BUILD) -j $(JOBS); } > $(BUILD)/build.log 2>&1 || \
-	  { cat $(BUILD)/build.log; echo "make run: the build failed (the output above is in $(BUILD)/build.log)"; exit 1; }
+	@bash scripts/build-progress $(BUILD) $(JOBS) $(CMAKE_FLAGS)
 	@if [ -z "$$DISPLAY" ]; then \
 	  ./$(BUILD)/tessary-capture --video $(BUILD)/tessary.mp4; \
 	else \
@@ -39,14 +39,22 @@ run:
 test: build
 	cd $(BUILD) && $(AUDIO_ENV) ctest --output-on-failure -j $(JOBS)
 
-# The programs in PREFIX/bin, their files in PREFIX/share/tessary, the desktop entry, the icon and
-# the README (PREFIX=/usr/local unless given).
+# The programs in PREFIX/games, their files in PREFIX/share/tessary, their manual pages, the
+# desktop entry, the icon and the README (PREFIX=/usr/local unless given).
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # A .deb (its dependencies read off the binaries by dpkg-shlibdeps) and a .tar.gz, in $(BUILD)/.
 package: build
 	cd $(BUILD) && cpack
+
+# Everything a release publishes, in $(RELEASE): the .deb and .tar.gz, the Windows zip (make
+# windows) and the show as the video for video sites, with RELEASE.txt listing what each is, its
+# size and its SHA-256 checksum.
+.PHONY: release
+release: build
+	$(MAKE) windows
+	bash scripts/release $(BUILD) $(RELEASE) build-windows/tessary-windows.zip $(RELEASE_VIDEO_FLAGS)
 
 # Re-renders docs/gallery.jpg, the README's contact sheet; look at it, then commit it.
 gallery: build

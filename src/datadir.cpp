@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Where an installed executable finds its files: bin/tessary -> share/tessary.
+// Where an installed executable finds its files: games/tessary (or bin/tessary) -> share/tessary.
 const char* const installed_share = "../share/tessary";
 
 // The folder of the running executable: /proc/self/exe, else argv0 when it holds a path; empty

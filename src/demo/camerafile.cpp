@@ -1,6 +1,7 @@
 #include "demo/camerafile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -19,12 +20,13 @@ typedef effect::Camera C;
 
 namespace {
 
-// Beats beyond this are refused: no show is that long, and beat arithmetic stays far from int
-// overflow.
+// Beats and seconds beyond these are refused: no show is that long, beat arithmetic stays far
+// from int overflow, and every time formed from them stays a finite float.
 constexpr int max_key_beats = 1000000;
+constexpr float max_key_seconds = 1.0e6f;
 // Past this time a key's wait is not looked at step by step: it is reported.
 constexpr float max_wait_check_seconds = 1.0e6f;
-// Error lines kept for one file; the rest are counted in one last line.
+// Error (and warning) lines kept for one file; the rest are counted in one last line.
 constexpr size_t max_error_lines = 100;
 
 bool is_blank(char c) {
@@ -86,6 +88,7 @@ bool parse_beats(std::string_view text, Beats& value) {
     if ((sign != '+' && sign != '-') || text.back() != 's' || text.size() < b + 4) return false;
     const char* first = text.data() + b + 2;
     if (!parse_unsigned_float(first, text.data() + text.size() - 1, seconds)) return false;
+    if (seconds > max_key_seconds) return false;
     if (sign == '-') seconds = -seconds;
   }
   value = Beats{beats, seconds};
@@ -151,6 +154,13 @@ bool waits_on_a_step(float start, float end) {
   return step_time(n) < end;
 }
 
+// A demo time for a warning: "21.4286 s".
+std::string seconds_text(float seconds) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.4f s", static_cast<double>(seconds));
+  return text;
+}
+
 }  // namespace
 
 std::vector<CameraKey> CameraFile::PartKeys(int part) const {
@@ -189,6 +199,7 @@ void parse_camera_text(const std::string& path, const std::string& text, CameraF
     file.errors.push_back(path + ": " + std::to_string(failed - max_error_lines) +
                           " more lines do not parse");
   }
+  file.warnings = camera_file_warnings(file);
 }
 
 bool load_camera_file(const std::string& path, CameraFile& file) {
@@ -249,34 +260,36 @@ void add_camera_file_keys(const CameraFile& file, effect::Camera& camera) {
 
 std::vector<std::string> camera_file_warnings(const CameraFile& file) {
   std::vector<std::string> warnings;
-  char text[160];
-  auto where = [&](const CameraFileKey& key) { return file.path + ":" + std::to_string(key.line); };
+  size_t count = 0;
+  auto warn = [&](const CameraFileKey& key, const std::string& text) {
+    if (++count <= max_error_lines) {
+      warnings.push_back(file.path + ":" + std::to_string(key.line) + ": warning: " + text);
+    }
+  };
   for (script::Track track : {script::PLACE, script::TURN}) {
-    const char* name = track == script::PLACE ? "place" : "turn";
     const std::vector<size_t> order = camera_track_order(file, track);
     for (size_t i = 1; i < order.size(); ++i) {
       const CameraFileKey& before = file.keys[order[i - 1]];
       const CameraFileKey& key = file.keys[order[i]];
       if (!waits_on_a_step(camera_key_start(key), camera_key_end(before))) continue;
-      std::snprintf(text, sizeof text,
-                    ": warning: this %s key starts at %.4f s, before the key at %s ends at "
-                    "%.4f s: it waits for it",
-                    name, static_cast<double>(camera_key_start(key)), where(before).c_str(),
-                    static_cast<double>(camera_key_end(before)));
-      warnings.push_back(where(key) + text);
+      warn(key, std::string("this ") + (track == script::PLACE ? "place" : "turn") +
+                    " key starts at " + seconds_text(camera_key_start(key)) +
+                    ", before the key at " + file.path + ":" + std::to_string(before.line) +
+                    " ends at " + seconds_text(camera_key_end(before)) + ": it waits for it");
     }
   }
   for (const CameraFileKey& key : file.keys) {
-    const ShowPart& part = show_parts[key.part];
     const float start = camera_key_start(key);
+    const float first = camera_part_start(key.part);
     const float end = camera_part_start(key.part + 1);
-    if (start >= camera_part_start(key.part) && start <= end) continue;
-    std::snprintf(text, sizeof text,
-                  ": warning: this key starts at %.4f s, outside its part %s "
-                  "(%.4f s to %.4f s)",
-                  static_cast<double>(start), part.name,
-                  static_cast<double>(camera_part_start(key.part)), static_cast<double>(end));
-    warnings.push_back(where(key) + text);
+    if (start >= first && start <= end) continue;
+    warn(key, "this key starts at " + seconds_text(start) + ", outside its part " +
+                  show_parts[key.part].name + " (" + seconds_text(first) + " to " +
+                  seconds_text(end) + ")");
+  }
+  if (count > max_error_lines) {
+    warnings.push_back(file.path + ": " + std::to_string(count - max_error_lines) +
+                       " more warnings");
   }
   return warnings;
 }

@@ -9,7 +9,7 @@
 //   CameraFile file;
 //   if (!load_camera_file(camera_file_path, file)) print_camera_errors(file);  // keys that parsed
 //   Enabler* head = init_demo(camera, show_seconds_per_beat, file);           // stay usable
-//   for (const std::string& w : camera_file_warnings(file)) ...                // for the maker
+//   for (const std::string& w : file.warnings) ...                             // for the maker
 //   std::string message;
 //   write_camera_shot(file, part, step, pose, message);  // rewrites the file; `message` says
 //                                                        // where (or why not), in one line
@@ -36,14 +36,16 @@ struct CameraFile {
   std::vector<std::string> lines;  // without their '\n'
   bool ends_with_newline = true;
   std::vector<CameraFileKey> keys;
-  std::vector<std::string> errors;  // "path:line: expected ..."
+  std::vector<std::string> errors;    // "path:line: expected ..."
+  std::vector<std::string> warnings;  // camera_file_warnings of the keys that parsed
 
   // The keys of part `part` (index in show_parts), in file order.
   std::vector<script::CameraKey> PartKeys(int part) const;
 };
 
-// Reads and parses `path` into `file` (replacing what it held). Returns false when the file
-// cannot be read or a line does not parse; `file` then still holds every key that parsed.
+// Reads and parses `path` into `file` (replacing what it held), warnings included. Returns false
+// when the file cannot be read or a line does not parse; `file` then still holds every key that
+// parsed.
 bool load_camera_file(const std::string& path, CameraFile& file);
 // Parses `text` as the contents of `path` into `file`, as load_camera_file does.
 void parse_camera_text(const std::string& path, const std::string& text, CameraFile& file);

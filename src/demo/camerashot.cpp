@@ -319,9 +319,9 @@ bool write_camera_shot(CameraFile& file, int part, int step, const CameraPose& p
   Beats moment;
   moment_in_part(part, step_time(step), moment);
   message = "wrote the shot at " + std::string(show_parts[part].name) + " " + format_beats(moment) +
-            " into " + file.path + ":";
+            ":";
   for (int i = 0; i < 2; ++i) {
-    message += std::string(i == 0 ? " place " : ", turn ") + what[i] + " at line ";
+    message += std::string(i == 0 ? " place " : ", turn ") + what[i] + " at " + file.path + ":";
     for (size_t e = first_edit[i]; e < first_edit[i + 1]; ++e) {
       message += (e > first_edit[i] ? "-" : "") + std::to_string(edits[e].new_line);
     }

@@ -6,6 +6,9 @@
 #include "tunables.h"
 
 namespace {
+// What t and g add to and take from the speed, in units or degrees a step.
+constexpr float speed_step = 10.0f;
+
 // A turn pushed past a full turn jumps to the opposite full turn.
 void turn_up(float& angle, float step) {
   angle += step;
@@ -19,6 +22,19 @@ void turn_down(float& angle, float step) {
 
 void FreeCamera::Hold(Action action, bool down) {
   if (is_held(action)) held_[static_cast<int>(action)] = down;
+}
+
+bool FreeCamera::Adjust(Action action) {
+  if (action == Action::ResetRotation) {
+    rotation = omni::Vector3<float>(0, 0, 0);
+  } else if (action == Action::Faster) {
+    speed += speed_step;
+  } else if (action == Action::Slower) {
+    speed -= speed_step;
+  } else {
+    return false;
+  }
+  return true;
 }
 
 void FreeCamera::ReleaseAll() {

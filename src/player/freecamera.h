@@ -27,6 +27,9 @@ class FreeCamera {
 
   // Marks a held action's key down or up (other actions are ignored).
   void Hold(Action action, bool down);
+  // r, t, g: resets the rotation, or makes the camera faster or slower. False for any other
+  // action.
+  bool Adjust(Action action);
   // Releases every held key, as if each had come up.
   void ReleaseAll();
   // Applies the held keys once for every 1/120 s of clock time since the last call (at most a

@@ -2,24 +2,45 @@
 
 #include <stb/stb_easy_font.h>
 
+#include <algorithm>
+
 #include "gl/glcheck.h"
 
 namespace {
-constexpr float text_scale = 2.0f;  // stb_easy_font's glyphs are 7 pixels high: too small alone
-constexpr float margin = 6.0f;      // panel padding, in text pixels
-constexpr int vertex_bytes = 16;    // x, y, z floats and four colour bytes
-constexpr size_t buffer_bytes = 64 * 1024;  // about 240 characters
+constexpr float text_scale = 2.0f;     // stb_easy_font's glyphs are 7 pixels high: too small alone
+constexpr float margin = 6.0f;         // panel padding, in text pixels
+constexpr float glyph_advance = 6.0f;  // stb_easy_font's widest glyphs, in text pixels
+constexpr int vertex_bytes = 16;       // x, y, z floats and four colour bytes
+constexpr size_t buffer_bytes = 256 * 1024;  // about 1000 characters
 }  // namespace
 
 Overlay::Overlay() : vertices_(buffer_bytes) {}
 
-void Overlay::Draw(const std::string& text, int width, int height, Kind kind) {
-  const float panel_w = static_cast<float>(stb_easy_font_width(const_cast<char*>(text.c_str())));
-  const float panel_h = static_cast<float>(stb_easy_font_height(const_cast<char*>(text.c_str())));
-  const float top = kind == ERROR ? height / text_scale - panel_h - 2 * margin : 0.0f;
-  const int quads =
-      stb_easy_font_print(margin, top + margin, const_cast<char*>(text.c_str()), nullptr,
-                          vertices_.data(), static_cast<int>(vertices_.size()));
+void Overlay::Wrap(const std::string& text, int width) {
+  const size_t columns =
+      static_cast<size_t>(std::max(8.0f, (width / text_scale - 2 * margin) / glyph_advance));
+  wrapped_.clear();
+  size_t column = 0;
+  for (char c : text) {
+    if (c == '\n') {
+      column = 0;
+    } else if (column == columns) {
+      wrapped_ += '\n';
+      column = 0;
+    }
+    wrapped_ += c;
+    if (c != '\n') ++column;
+  }
+}
+
+int Overlay::Draw(const std::string& text, int width, int height, Kind kind, int top_pixels) {
+  Wrap(text, width);
+  char* chars = const_cast<char*>(wrapped_.c_str());
+  const float panel_w = static_cast<float>(stb_easy_font_width(chars));
+  const float panel_h = static_cast<float>(stb_easy_font_height(chars));
+  const float top = static_cast<float>(top_pixels) / text_scale;
+  const int quads = stb_easy_font_print(margin, top + margin, chars, nullptr, vertices_.data(),
+                                        static_cast<int>(vertices_.size()));
 
   GLint program = 0;
   glCheck(glGetIntegerv(GL_CURRENT_PROGRAM, &program));
@@ -66,4 +87,5 @@ void Overlay::Draw(const std::string& text, int width, int height, Kind kind) {
   glCheck(glPopClientAttrib());
   glCheck(glPopAttrib());
   glCheck(glUseProgram(static_cast<GLuint>(program)));
+  return static_cast<int>((top + panel_h + 2 * margin) * text_scale);
 }

@@ -7,24 +7,30 @@
 // How to use (after the show's frame, before the window shows it):
 //   Overlay overlay;                      // allocates its vertex buffer once
 //   overlay.Draw(text, viewport_width, viewport_height);
-//   overlay.Draw(error, viewport_width, viewport_height, Overlay::ERROR);  // at the bottom, red
+//   int below = overlay.Draw(text, viewport_width, viewport_height);
+//   overlay.Draw(error, viewport_width, viewport_height, Overlay::ERROR, below);  // red
 
 #include <string>
 #include <vector>
 
 class Overlay {
  public:
-  // INFO: yellow on dark grey, in the top-left corner; ERROR: pale red on dark red, in the
-  // bottom-left corner, where it stays clear of the information.
+  // INFO: yellow on dark grey; ERROR: pale red on dark red.
   enum Kind { INFO, ERROR };
 
   Overlay();
-  // Draws `text` (lines separated by '\n') in a corner of the current viewport of `width` x
-  // `height` pixels, on a dark panel.
-  void Draw(const std::string& text, int width, int height, Kind kind = INFO);
+  // Draws `text` (lines separated by '\n', long ones wrapped to the viewport) on a dark panel
+  // at the left of the current viewport of `width` x `height` pixels, `top` pixels down.
+  // Returns where the panel ends, in pixels from the top: the `top` of a panel below it.
+  int Draw(const std::string& text, int width, int height, Kind kind = INFO, int top = 0);
 
  private:
-  std::vector<char> vertices_;  // stb_easy_font's quads: x, y, z floats and 4 colour bytes
+  // Breaks the lines of `text` that would not fit `width` pixels into wrapped_.
+  void Wrap(const std::string& text, int width);
+
+  std::vector<char> vertices_;
+  std::string wrapped_;  // the text with its long lines broken  // stb_easy_font's quads: x, y, z
+                         // floats and 4 colour bytes
 };
 
 #endif

@@ -55,20 +55,6 @@ void save_shot(const std::filesystem::path& dir, int step, const Viewport& view)
   }
 }
 
-// Prints the free camera as a row pair of a part's camera table (see demo/script.h), cut in at
-// the moment on screen: beats from the part's first beat plus seconds.
-void print_keyframe(int part, int beat, float time, const omni::Vector3<float>& position,
-                    const omni::Vector3<float>& rotation) {
-  int part_beat = 0;
-  for (int i = 0; i < part; ++i) part_beat += show_parts[i].length;
-  const float seconds =
-      time - static_cast<float>(beat * static_cast<double>(show_seconds_per_beat));
-  say("    {PLACE, C::CUT, {%d, %.4ff}, {0}, {%g, %g, %g}}, "
-      "{TURN, C::CUT, {%d, %.4ff}, {0}, {%g, %g, 0}},  // %s",
-      beat - part_beat, seconds, position.x, position.y, position.z, beat - part_beat, seconds,
-      rotation.x, rotation.y, show_parts[part].name);
-}
-
 }  // namespace
 
 void FrameRate::Count(float elapsed) {
@@ -91,11 +77,18 @@ Player::Player(const PlayerOptions& options, std::filesystem::path shots_dir, in
   init_gl();
   init_shaders(*manager_);
   screen_.Resize(static_cast<int>(window_->getSize().x), static_cast<int>(window_->getSize().y));
-  transport_ = std::make_unique<Transport>(
-      std::make_unique<Playhead>(
-          [](effect::Camera& camera) { return init_demo(camera, show_seconds_per_beat); },
-          (*manager_)[0]),
-      &music_);
+  if (mushroom_mode) {
+    for (const std::string& warning : files_.Warnings()) {
+      std::fprintf(stderr, "%s\n", warning.c_str());
+    }
+  }
+  transport_ = std::make_unique<Transport>(std::make_unique<Playhead>(
+                                               [this](effect::Camera& camera) {
+                                                 return init_demo(camera, show_seconds_per_beat,
+                                                                  files_.Camera());
+                                               },
+                                               (*manager_)[0]),
+                                           &music_);
   SetUpPacing();
   music_.Open();
   transport_->Start(start_step, 0.0f);
@@ -158,6 +151,7 @@ int Player::Run() {
     HandleEvents(elapsed);
     if (escape_ || end_signal() != 0) break;
     free_.Tick(elapsed);
+    if (mushroom_mode) Reload(files_.Poll(elapsed), elapsed);
     if (window_shown(window_->getSystemHandle())) {
       DrawFrame(elapsed);
       window_->display();
@@ -196,38 +190,10 @@ void Player::HandleEvents(float elapsed) {
   }
 }
 
-void Player::Act(Action action, float elapsed) {
+bool Player::Seek(Action action, float elapsed) {
   Transport& t = *transport_;
   const ShowFrames& frames = t.Frames();
   switch (action) {
-    case Action::Quit:
-      // Ends the loop before this frame is drawn. The window itself (and with it the GL
-      // context) is closed only at shutdown, after the effects and programs are released.
-      escape_ = true;
-      break;
-    case Action::ToggleCamera:
-      free_.on = !free_.on;
-      if (mushroom_mode) {
-        if (free_.on) free_.StartFrom(t.Head().Camera());
-        say("camera: %s", free_.on ? "free" : "keyframed");
-      }
-      break;
-    case Action::ResetRotation:
-      free_.rotation = omni::Vector3<float>(0, 0, 0);
-      break;
-    case Action::Faster:
-      free_.speed += 10;
-      break;
-    case Action::Slower:
-      free_.speed -= 10;
-      break;
-    case Action::Pause:
-      if (t.TogglePause(elapsed)) {
-        say("paused at frame %d (%.3f s, beat %d)", t.Current(), step_time(t.Current()), t.Beat());
-      } else {
-        say("resumed");
-      }
-      break;
     case Action::NextPart:
       t.Seek(frames.NextPartStart(t.Current()), elapsed);
       break;
@@ -245,12 +211,48 @@ void Player::Act(Action action, float elapsed) {
       break;
     case Action::StepForward:
     case Action::StepBack:
-      if (t.Paused()) t.Seek(t.Current() + (action == Action::StepForward ? 1 : -1), elapsed);
-      break;
     case Action::BeatForward:
     case Action::BeatBack:
-      if (t.Paused())
+      if (!t.Paused()) {
+        say("frame and beat steps move a paused show: press p first");
+        return true;
+      }
+      if (action == Action::StepForward || action == Action::StepBack) {
+        t.Seek(t.Current() + (action == Action::StepForward ? 1 : -1), elapsed);
+      } else {
         t.Seek(frames.BeatFrom(t.Current(), action == Action::BeatForward ? 1 : -1), elapsed);
+      }
+      break;
+    default:
+      return false;
+  }
+  say("at frame %d (%.3f s, beat %d, %s)", t.Current(), step_time(t.Current()), t.Beat(),
+      part_name_at(t.Beat()));
+  return true;
+}
+
+void Player::Act(Action action, float elapsed) {
+  if (free_.Adjust(action) || Seek(action, elapsed)) return;
+  Transport& t = *transport_;
+  switch (action) {
+    case Action::Quit:
+      // Ends the loop before this frame is drawn. The window itself (and with it the GL
+      // context) is closed only at shutdown, after the effects and programs are released.
+      escape_ = true;
+      break;
+    case Action::ToggleCamera:
+      free_.on = !free_.on;
+      if (mushroom_mode) {
+        if (free_.on) free_.StartFrom(t.Head().Camera());
+        say("camera: %s", free_.on ? "free" : "keyframed");
+      }
+      break;
+    case Action::Pause:
+      if (t.TogglePause(elapsed)) {
+        say("paused at frame %d (%.3f s, beat %d)", t.Current(), step_time(t.Current()), t.Beat());
+      } else {
+        say("resumed");
+      }
       break;
     case Action::HalfSpeed:
     case Action::DoubleSpeed:
@@ -269,33 +271,77 @@ void Player::Act(Action action, float elapsed) {
       break;
     case Action::Overlay:
       overlay_on_ = !overlay_on_;
+      say("overlay %s", overlay_on_ ? "on" : "off");
       break;
     case Action::Shot:
       shot_wanted_ = true;
       break;
-    case Action::Reload:
-      ReloadShaders();
+    case Action::Reload: {
+      LiveFiles::Changes all;
+      all.camera = all.shaders = all.pictures = true;
+      Reload(all, elapsed);
       break;
+    }
     case Action::WriteKey:
-      print_keyframe(frames.PartAt(t.Current()), t.Beat(), step_time(t.Current()), free_.position,
-                     free_.rotation);
+      WriteShot(elapsed);
       break;
     default:
       break;
   }
 }
 
-void Player::ReloadShaders() {
-  // A shader that fails keeps the running program (after its error line).
+void Player::Reload(const LiveFiles::Changes& changes, float elapsed) {
+  if (!changes.Any()) return;
+  std::vector<std::string> done, failed;
+  bool rebuild = false;
+  if (changes.camera) {
+    std::string message;
+    if (files_.ReloadCamera(message)) {
+      done.push_back(camera_file_path);
+      rebuild = true;
+    } else {
+      failed.push_back(message);
+    }
+  }
+  if (changes.shaders) {
+    // A shader that fails has said why in its own error line.
+    if (ReloadShaders()) done.push_back("the shaders");
+  }
+  if (changes.pictures) {
+    done.push_back("the pictures");
+    rebuild = true;
+  }
+  // The show is built afresh from the files and lands on the frame it showed, as a seek does.
+  if (rebuild) transport_->Rebuild(elapsed);
+  std::string line;
+  for (size_t i = 0; i < done.size(); ++i) line += (i == 0 ? "reloaded " : ", ") + done[i];
+  for (const std::string& message : failed) line += (line.empty() ? "" : "; ") + message;
+  if (!line.empty()) say("%s", line.c_str());
+  if (changes.camera && rebuild) {
+    for (const std::string& warning : files_.Warnings()) say("%s", warning.c_str());
+  }
+}
+
+bool Player::ReloadShaders() {
+  // A shader that fails keeps the running program; its error line is the manager's own.
   auto fresh = std::make_unique<omni::ShaderManager>();
   init_shaders(*fresh);
-  if ((*fresh)[0] != nullptr) {
-    manager_ = std::move(fresh);
-    transport_->Head().SetProgram((*manager_)[0]);
-    say("reloaded shaders");
-  } else {
-    say("shaders not reloaded: the running ones stay");
+  files_.SetShaderError(fresh->LastError());
+  if ((*fresh)[0] == nullptr) return false;
+  manager_ = std::move(fresh);
+  transport_->Head().SetProgram((*manager_)[0]);
+  return true;
+}
+
+void Player::WriteShot(float elapsed) {
+  const int step = transport_->Current();
+  const CameraPose pose{free_.position,
+                        omni::Vector3<float>(free_.rotation.x, free_.rotation.y, 0)};
+  std::string message;
+  if (files_.WriteShot(transport_->Frames().PartAt(step), step, pose, message)) {
+    transport_->Rebuild(elapsed);
   }
+  say("%s", message.c_str());
 }
 
 void Player::DrawFrame(float elapsed) {
@@ -306,7 +352,15 @@ void Player::DrawFrame(float elapsed) {
     shot_wanted_ = false;
     save_shot(shots_dir_, transport_->Current(), screen_.view);
   }
-  if (overlay_on_) overlay_.Draw(OverlayText(), screen_.view.width, screen_.view.height);
+  int below = 0;
+  if (overlay_on_) below = overlay_.Draw(OverlayText(), screen_.view.width, screen_.view.height);
+  if (mushroom_mode) {
+    // NOTE: a short string built each frame, only with -magic.
+    const std::string errors = files_.Errors();
+    if (!errors.empty()) {
+      overlay_.Draw(errors, screen_.view.width, screen_.view.height, Overlay::ERROR, below);
+    }
+  }
 }
 
 std::string Player::OverlayText() const {

@@ -19,6 +19,7 @@
 #include "demo/frametimes.h"
 #include "player/freecamera.h"
 #include "player/keys.h"
+#include "player/livefiles.h"
 #include "player/noise.h"
 #include "player/options.h"
 #include "player/overlay.h"
@@ -57,7 +58,13 @@ class Player {
   void HandleEvents(float elapsed);
   // Carries out a pressed key's action.
   void Act(Action action, float elapsed);
-  void ReloadShaders();
+  // The seeks among the actions; false for any other action.
+  bool Seek(Action action, float elapsed);
+  // Reloads what changed on disk (F5: everything); one line each, errors kept on screen.
+  void Reload(const LiveFiles::Changes& changes, float elapsed);
+  bool ReloadShaders();
+  // k: the free camera's pose written into the camera file at the step on screen.
+  void WriteShot(float elapsed);
   // Draws this frame: the show, then (never in shots) the overlay.
   void DrawFrame(float elapsed);
   std::string OverlayText() const;
@@ -74,6 +81,7 @@ class Player {
   Screen screen_;
   Overlay overlay_;
   Soundtrack music_;
+  LiveFiles files_;
   std::unique_ptr<Transport> transport_;
   FreeCamera free_;
   FrameRate rate_;

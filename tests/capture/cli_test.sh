@@ -110,6 +110,7 @@ run --video "$tmp/web2.mp4" --preset web --size 640x480; expect_error "web video
 
 # No music file where it is expected: a silent video, said so.
 mkdir -p "$tmp/elsewhere/shaders" "$tmp/elsewhere/data" && cp shaders/* "$tmp/elsewhere/shaders/"
+cp data/camera.txt "$tmp/elsewhere/data/"
 (cd "$tmp/elsewhere" && "$capture" --video "$tmp/silent.mp4" --until 0.5 --size 64x48 \
   > "$tmp/out" 2> "$tmp/err"; echo $? > "$tmp/rc")
 [ "$(cat "$tmp/rc")" -eq 0 ] || fail "silent video: $(cat "$tmp/err")"
@@ -153,6 +154,23 @@ wait "$pid"
 rc=$?
 [ "$rc" -eq 130 ] || fail "interrupted video: status $rc: $(tail -c 200 "$tmp/err")"
 [ -z "$(ls "$tmp" | grep int)" ] || fail "interrupted video: left $(ls "$tmp" | grep int)"
+
+# --- check: the show's files pass (warnings only); a copy with a broken camera line, shader and
+# picture fails with a line for each, the shader's by file, line and column
+run --check
+[ "$(cat "$tmp/rc")" -eq 0 ] || fail "check: status $(cat "$tmp/rc"): $(cat "$tmp/out")"
+grep -q ' 0 errors, ' "$tmp/out" || fail "check: $(cat "$tmp/out")"
+mkdir -p "$tmp/broken" && cp -r data shaders "$tmp/broken/"
+echo "title place cut 0b" >> "$tmp/broken/data/camera.txt"
+sed -i '12s|$| // a comment|' "$tmp/broken/shaders/toon.frag"
+: > "$tmp/broken/data/earth.png"
+run --check --data "$tmp/broken"
+[ "$(cat "$tmp/rc")" -eq 1 ] || fail "broken check: status $(cat "$tmp/rc")"
+grep -q "^data/camera.txt:$(( $(wc -l < data/camera.txt) + 1 )): expected a length" "$tmp/out" ||
+  fail "broken check: camera line: $(cat "$tmp/out")"
+grep -q 'shaders/toon.frag:12:[0-9]*: .*line comment' "$tmp/out" || fail "broken check: shader: $(cat "$tmp/out")"
+grep -q 'data/earth.png' "$tmp/out" || fail "broken check: picture: $(cat "$tmp/out")"
+grep -q ' 3 errors, ' "$tmp/out" || fail "broken check: count: $(cat "$tmp/out")"
 
 # --- bench: the part and the total, in both forms (a second of the show: the rest costs time)
 run --bench --json --until 1 --size 32x24

@@ -11,6 +11,7 @@ trap 'rm -rf "$work"' EXIT
 
 mkdir -p "$work/shaders" "$work/data"
 cp "$root"/shaders/toon.* "$work/shaders/"
+cp "$root/data/camera.txt" "$work/data/"
 pictures=$(cd "$root/data" && ls *.png)
 
 . "$(dirname "$0")/break_file.sh"

@@ -28,7 +28,7 @@ fail() {
 # The player reads its files relative to where it runs: a scratch copy of them.
 mkdir -p "$work/data"
 cp -r "$root/shaders" "$work/shaders"
-cp "$root"/data/*.png "$root/data/melody5.ogg" "$work/data/"
+cp "$root"/data/*.png "$root"/data/camera.txt "$root/data/melody5.ogg" "$work/data/"
 cat > "$work/alsoft.conf" <<CONF
 [general]
 drivers = wave

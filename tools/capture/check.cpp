@@ -37,7 +37,7 @@ int check_show_files(std::FILE* out) {
   load_camera_file(camera_file_path, camera_file);
   for (const std::string& line : camera_file.errors) std::fprintf(out, "%s\n", line.c_str());
   errors += static_cast<int>(camera_file.errors.size());
-  const std::vector<std::string> warnings = camera_file_warnings(camera_file);
+  const std::vector<std::string>& warnings = camera_file.warnings;
   for (const std::string& line : warnings) std::fprintf(out, "%s\n", line.c_str());
   std::fflush(out);
 
