@@ -44,13 +44,15 @@ void on_interrupt(int) {
   interrupted = true;
 }
 
-// Ctrl-C or a TERM ends a capture between frames, so that nothing partial is left behind.
+// Ctrl-C, a TERM or a HUP ends a capture between frames, so that nothing partial is left behind.
 void catch_interrupts() {
   struct sigaction action = {};
   action.sa_handler = on_interrupt;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  // ffmpeg has its own process group: a closed terminal reaches only this process.
+  sigaction(SIGHUP, &action, nullptr);
   signal(SIGPIPE, SIG_IGN);
 }
 

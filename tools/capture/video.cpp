@@ -108,6 +108,36 @@ std::string video_filter(const VideoSettings& s) {
   return filter;
 }
 
+// Starts `program` with `args`, reading `input` and writing its errors to `log`, as the leader of
+// its own process group with every signal as usual whatever this process does. Returns 0 or the
+// error number.
+int spawn_encoder(const std::string& program, const std::vector<std::string>& args, int input,
+                  int log, pid_t& pid) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, input, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, log, 2);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  const sigset_t defaults = main_thread_signals();
+  sigset_t none;
+  sigemptyset(&none);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
+  std::vector<char*> argv;
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const int spawned =
+      posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  return spawned;
+}
+
 }  // namespace
 
 std::string find_program(const std::string& name) {
@@ -220,31 +250,8 @@ bool VideoEncoder::Start(const VideoSettings& settings, std::string& error) {
   input_ = pipe_fds[1];
   fcntl(input_, F_SETFL, fcntl(input_, F_GETFL) | O_NONBLOCK);
 
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, pipe_fds[0], 0);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, log_, 2);
-  // ffmpeg leads its own process group, with every signal as usual whatever this process does.
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  const sigset_t defaults = main_thread_signals();
-  sigset_t none;
-  sigemptyset(&none);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  posix_spawnattr_setflags(&attributes,
-                           POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
-
-  const std::vector<std::string> args = ffmpeg_arguments(settings, temp_path_);
-  std::vector<char*> argv;
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
   const int spawned =
-      posix_spawn(&pid_, program.c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
+      spawn_encoder(program, ffmpeg_arguments(settings, temp_path_), pipe_fds[0], log_, pid_);
   close(pipe_fds[0]);
   if (spawned != 0) {
     pid_ = -1;

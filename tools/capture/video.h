@@ -37,8 +37,9 @@ struct VideoSettings {
   // Set by the caller's signal handler: every wait then ends within a tenth of a second.
   const InterruptFlag* interrupted = nullptr;
   // How long the encoder may take no data, or take to end once its input has ended, before it
-  // counts as hung. x264 at 3840x2160 on two busy cores needs a few seconds at most.
-  double stall_seconds = 120;
+  // counts as hung. At 3840x2160 x264 flushes some 40 frames at the end, about 20 s of CPU: this
+  // leaves room for a machine shared with other work.
+  double stall_seconds = 600;
 };
 
 // Feeds raw frames to ffmpeg on its standard input, which encodes them as H.264 (yuv420p,
