@@ -20,6 +20,13 @@ constexpr int max_catch_up_steps = 2 * show_fps;
 // Seconds per beat, in single precision as the show keeps it (equal to beat2seconds(140, 4)).
 constexpr float show_seconds_per_beat = static_cast<float>(60.0 / show_bpm);
 
+// Rows of a sync track a beat: the editors' usual eighth of a beat, so row 8b is beat b.
+constexpr int sync_rows_per_beat = 8;
+
+// Seconds between attempts to reach a sync editor that is not answering: an editor started
+// after the player is found soon, without a connection attempt every frame.
+constexpr float sync_retry_seconds = 3.0f;
+
 // The plasma part's beat, counted from its start, on which the pillar walk begins (and the part
 // flashes).
 constexpr int plasma_pillar_beat = 10;

@@ -20,43 +20,43 @@ int step_at(float demo_time) {
 
 ShowFrames::ShowFrames() {
   BeatClock clock(show_seconds_per_beat);
-  for (int frame = 0;; ++frame) {
-    clock.Advance(step_time(frame));
+  for (int step = 0;; ++step) {
+    clock.Advance(step_time(step));
     if (clock.beat_changed) {
-      first_frame_of_beat.push_back(frame);
+      first_step_of_beat.push_back(step);
       clock.beat_changed = false;
     }
     if (clock.beat > show_last_beat) {
-      end_frame = frame + 1;
+      end_step = step + 1;
       break;
     }
   }
   int beat = 0;
   for (const ShowPart& part : show_parts) {
-    part_first_frame.push_back(first_frame_of_beat[static_cast<size_t>(beat)]);
+    part_first_frame.push_back(first_step_of_beat[static_cast<size_t>(beat)]);
     beat += part.length;
   }
-  parts_end_frame = first_frame_of_beat[static_cast<size_t>(beat)];
+  parts_end_step = first_step_of_beat[static_cast<size_t>(beat)];
 }
 
 int ShowFrames::PartEnd(int part) const {
   const size_t next = static_cast<size_t>(part) + 1;
-  return next < part_first_frame.size() ? part_first_frame[next] : parts_end_frame;
+  return next < part_first_frame.size() ? part_first_frame[next] : parts_end_step;
 }
 
 int ShowFrames::Clamp(int step) const {
-  return std::clamp(step, 0, end_frame - 1);
+  return std::clamp(step, 0, end_step - 1);
 }
 
 int ShowFrames::BeatAt(int step) const {
-  const auto after = std::upper_bound(first_frame_of_beat.begin(), first_frame_of_beat.end(), step);
-  return static_cast<int>(after - first_frame_of_beat.begin()) - 1;
+  const auto after = std::upper_bound(first_step_of_beat.begin(), first_step_of_beat.end(), step);
+  return static_cast<int>(after - first_step_of_beat.begin()) - 1;
 }
 
 int ShowFrames::BeatFrom(int step, int beats) const {
-  const int last = static_cast<int>(first_frame_of_beat.size()) - 1;
+  const int last = static_cast<int>(first_step_of_beat.size()) - 1;
   const int beat = std::clamp(BeatAt(step) + beats, 0, last);
-  return Clamp(first_frame_of_beat[static_cast<size_t>(beat)]);
+  return Clamp(first_step_of_beat[static_cast<size_t>(beat)]);
 }
 
 int ShowFrames::NextPartStart(int step) const {
@@ -76,14 +76,21 @@ int ShowFrames::PartAt(int step) const {
 
 namespace {
 
-// Parses the whole of `text` as a finite non-negative decimal number.
+// Parses the whole of `text` as a plain decimal number: digits with at most one point, as in 12
+// or 12.5 (no sign, exponent, hexadecimal, inf or nan).
 bool parse_number(const std::string& text, double& value) {
-  if (text.empty() || text[0] == '-' || text[0] == '+' || std::isspace(text[0])) return false;
+  int digits = 0, points = 0;
+  for (char c : text) {
+    if (std::isdigit(static_cast<unsigned char>(c))) {
+      ++digits;
+    } else if (c != '.' || ++points > 1) {
+      return false;
+    }
+  }
+  if (digits == 0) return false;
   errno = 0;
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  if (errno != 0 || end != text.c_str() + text.size()) return false;
-  return std::isfinite(value);
+  value = std::strtod(text.c_str(), nullptr);
+  return errno == 0 && std::isfinite(value);
 }
 
 // Parses `text` less its one-letter suffix as a whole number.
@@ -93,22 +100,22 @@ bool parse_whole(const std::string& text, double& value) {
 
 }  // namespace
 
-bool ShowFrames::Parse(const std::string& text, int& frame, std::string& error) const {
+bool ShowFrames::Parse(const std::string& text, int& step, std::string& error) const {
   char end_text[80];
   std::snprintf(end_text, sizeof end_text, "the show ends at %.3f s, beat %d, frame %d",
-                EndSeconds(), static_cast<int>(first_frame_of_beat.size()) - 1, end_frame - 1);
+                EndSeconds(), static_cast<int>(first_step_of_beat.size()) - 1, end_step - 1);
   double value = 0;
   if (!text.empty() && text.back() == 'b') {
     if (!parse_whole(text, value)) {
       error = "'" + text + "' is not a beat (a whole number followed by b, like 224b)";
       return false;
     }
-    if (value >= static_cast<double>(first_frame_of_beat.size())) {
+    if (value >= static_cast<double>(first_step_of_beat.size())) {
       error = "beat " + text.substr(0, text.size() - 1) + " is past the end of the show (" +
               end_text + ")";
       return false;
     }
-    frame = first_frame_of_beat[static_cast<size_t>(value)];
+    step = first_step_of_beat[static_cast<size_t>(value)];
     return true;
   }
   if (!text.empty() && text.back() == 'f') {
@@ -116,12 +123,12 @@ bool ShowFrames::Parse(const std::string& text, int& frame, std::string& error) 
       error = "'" + text + "' is not a frame (a whole number followed by f, like 12000f)";
       return false;
     }
-    if (value >= static_cast<double>(end_frame)) {
+    if (value >= static_cast<double>(end_step)) {
       error = "frame " + text.substr(0, text.size() - 1) + " is past the end of the show (" +
               end_text + ")";
       return false;
     }
-    frame = static_cast<int>(value);
+    step = static_cast<int>(value);
     return true;
   }
   if (!parse_number(text, value)) {
@@ -135,6 +142,6 @@ bool ShowFrames::Parse(const std::string& text, int& frame, std::string& error) 
   // The first step at or after the moment.
   int n = std::max(0, static_cast<int>(value * show_fps) - 2);
   while (static_cast<double>(step_time(n)) < value) ++n;
-  frame = n;
+  step = n;
   return true;
 }

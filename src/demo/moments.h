@@ -8,7 +8,7 @@
 //   const ShowFrames frames;                    // runs the beat clock once, no GL
 //   int step = 0;
 //   if (!frames.Parse("224b", step, error)) ...  // one-line reason in error
-//   show.Frame(step_time(step), view);           // step n is the show at demo time n / show_fps
+//   show.Step(step_time(step), view);           // step n is the show at demo time n / show_fps
 
 #include <string>
 #include <vector>
@@ -33,20 +33,20 @@ class ShowFrames {
   ShowFrames();
 
   // One past the last step of the show (the first step of the beat after the last).
-  int end_frame = 0;
-  // first_frame_of_beat[b]: the step on which the beat counter becomes b.
-  std::vector<int> first_frame_of_beat;
+  int end_step = 0;
+  // first_step_of_beat[b]: the step on which the beat counter becomes b.
+  std::vector<int> first_step_of_beat;
   // part_first_frame[i]: the first step of part i of show_parts, in show order.
   std::vector<int> part_first_frame;
   // The first step after the last part (the tail, where only the flash's colour fades).
-  int parts_end_frame = 0;
+  int parts_end_step = 0;
 
   // Turns a moment into a step: "12.5" is seconds (the first step at or after it), "224b" is
   // the first step of beat 224, "12000f" is step 12000. Returns false with a one-line reason
   // when the text is not a moment or lies past the end of the show.
-  bool Parse(const std::string& text, int& frame, std::string& error) const;
+  bool Parse(const std::string& text, int& step, std::string& error) const;
   // Time of the end of the show in seconds, for messages.
-  float EndSeconds() const { return step_time(end_frame - 1); }
+  float EndSeconds() const { return step_time(end_step - 1); }
   // Index in show_parts of the part playing at `step` (the last part after its end).
   int PartAt(int step) const;
   // The first step after part `part`: where a looped part goes back to its start.

@@ -17,6 +17,7 @@ void Playhead::Build() {
   camera_ = std::make_unique<effect::Camera>();
   timeline_ = build_(*camera_);
   show_ = std::make_unique<Show>(timeline_, camera_.get(), program_, show_seconds_per_beat);
+  show_->camera_override = camera_override_;
   next_step_ = 0;
 }
 
@@ -30,7 +31,7 @@ void Playhead::Release() {
 void Playhead::SeekTo(int step) {
   if (step < next_step_) Restart();
   while (next_step_ < step) {
-    show_->Frame(step_time(next_step_), FreeView(), false);
+    show_->Step(step_time(next_step_), FreeView(), false);
     ++next_step_;
   }
 }
@@ -44,14 +45,14 @@ void Playhead::Restart() {
 
 bool Playhead::CatchUp(int step, int limit) {
   for (int n = 0; n < limit && next_step_ < step; ++n) {
-    show_->Frame(step_time(next_step_), FreeView(), false);
+    show_->Step(step_time(next_step_), FreeView(), false);
     ++next_step_;
   }
   return next_step_ >= step;
 }
 
 void Playhead::DrawNext(const FreeView& view) {
-  show_->Frame(step_time(next_step_), view, true);
+  show_->Step(step_time(next_step_), view, true);
   ++next_step_;
 }
 
@@ -62,4 +63,9 @@ void Playhead::Redraw(const FreeView& view) {
 void Playhead::SetProgram(omni::ShaderObject* program) {
   program_ = program;
   show_->program = program;
+}
+
+void Playhead::SetCameraOverride(const CameraOverride* camera_override) {
+  camera_override_ = camera_override;
+  show_->camera_override = camera_override;
 }

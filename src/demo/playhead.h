@@ -44,6 +44,9 @@ class Playhead {
   void Restart();
   // The program bound around every effect (null: fixed-function).
   void SetProgram(omni::ShaderObject* program);
+  // What replaces parts of the keyframed camera in every drawn frame, rebuilds included (not
+  // owned; null: the keyframed camera alone). Changes no state: the next draw shows it.
+  void SetCameraOverride(const CameraOverride* camera_override);
 
   // The next step to run, and the last one run (-1 before the first).
   int NextStep() const { return next_step_; }
@@ -60,6 +63,7 @@ class Playhead {
   Builder build_;
   float start_clear_color_[4] = {0, 0, 0, 0};  // the fixed start-up state a rebuild restores
   omni::ShaderObject* program_ = nullptr;
+  const CameraOverride* camera_override_ = nullptr;
   std::unique_ptr<effect::Camera> camera_;
   Enabler* timeline_ = nullptr;
   std::unique_ptr<Show> show_;

@@ -40,7 +40,7 @@ void PauseClock::SetSpeed(float elapsed, double rate) {
   SeekTo(elapsed, now);
 }
 
-void Show::Frame(float demo_time, const FreeView& view, bool draw) {
+void Show::Step(float demo_time, const FreeView& view, bool draw) {
   clock.Advance(demo_time);
   Walk(demo_time, view, true, draw);
   clock.beat_changed = false;
@@ -54,6 +54,19 @@ void Show::Redraw(const FreeView& view) {
 void Show::ReplayCarried() {
   for (const Enabler* node : carried_) node->effect->Draw();
   carried_.clear();
+}
+
+void Show::PlaceCamera() {
+  if (camera_override == nullptr) {
+    camera->UpdateLocation();
+    return;
+  }
+  const omni::Vector3<float> location = camera->location;
+  const omni::Vector3<float> rotation = camera->rotation;
+  camera_override->Apply(camera->time, camera->location, camera->rotation);
+  camera->UpdateLocation();
+  camera->location = location;
+  camera->rotation = rotation;
 }
 
 void Show::Walk(float demo_time, const FreeView& view, bool update, bool draw) {
@@ -75,7 +88,7 @@ void Show::Walk(float demo_time, const FreeView& view, bool update, bool draw) {
     }
   }
   if (update) camera->UpdateLogic(demo_time, beat, beat_changed);
-  if (draw && !view.free_camera) camera->UpdateLocation();
+  if (draw && !view.free_camera) PlaceCamera();
 
   // NOTE: every active effect costs an update and a draw per step; inactive ones only the test.
   for (Enabler* node = timeline; node != nullptr; node = node->next) {

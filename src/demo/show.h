@@ -54,6 +54,17 @@ struct FreeView {
   omni::Vector3<float> rotation;  // x: pitch about X, y: yaw about Y, degrees
 };
 
+// Replaces components of the keyframed camera where a frame applies it (the sync tracks). The
+// camera's own keyframed state is not changed, so taking the override away restores it.
+class CameraOverride {
+ public:
+  virtual ~CameraOverride() = default;
+  // Overwrites the components it drives of the camera's position and rotation at `demo_time`
+  // (the time of the step on screen); leaves the others as they are.
+  virtual void Apply(float demo_time, omni::Vector3<float>& position,
+                     omni::Vector3<float>& rotation) const = 0;
+};
+
 // One step of the show, shared by the player and the offline renderer.
 // In: the demo time (clock time less paused time) and the free-camera view. Carried between
 // steps: the beat clock, the camera's tracks, every effect's own state and the clear colour
@@ -66,6 +77,8 @@ class Show {
   Enabler* timeline = nullptr;            // not owned
   effect::Camera* camera = nullptr;       // not owned
   omni::ShaderObject* program = nullptr;  // bound around every effect when not null
+  // Applied over the camera in every drawn frame (not owned; null: the keyframed camera alone).
+  const CameraOverride* camera_override = nullptr;
   BeatClock clock;
   // The clear colour the last drawn frame began with, for drawing it again.
   float clear_color[4] = {0, 0, 0, 0};
@@ -74,7 +87,7 @@ class Show {
        float seconds_per_beat)
       : timeline(timeline_), camera(camera_), program(program_), clock(seconds_per_beat) {}
 
-  void Frame(float demo_time, const FreeView& view, bool draw = true);
+  void Step(float demo_time, const FreeView& view, bool draw = true);
   // Draws the last step again, changing no state: a paused frame, or one shown before the next
   // step is due. The picture is the step's own, but for the free camera.
   void Redraw(const FreeView& view);
@@ -84,6 +97,8 @@ class Show {
  private:
   // Clears, sets up the view and walks the active nodes; `update` also runs their UpdateLogic.
   void Walk(float demo_time, const FreeView& view, bool update, bool draw);
+  // Applies the camera to the GL matrix, with the override's components in place of its own.
+  void PlaceCamera();
   // Replays the Draw of the state-only effects that ran undrawn since the last drawn step.
   void ReplayCarried();
 

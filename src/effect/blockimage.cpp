@@ -13,6 +13,10 @@ BlockImage::BlockImage() {
   Clear();
 }
 
+BlockImage::~BlockImage() {
+  delete_cube_list(display_list);
+}
+
 // Columns from the left, each from the top row down; the scroller relies on this order. The
 // coordinates accumulate by repeated addition of the spacing.
 // A picture whose load failed after an earlier success keeps its old size but no pixels: it

@@ -82,8 +82,11 @@ class BlockImage : public omni::Effect {
 
   // Needs a current GL context: compiles the unit cube into display_list.
   BlockImage();
-  // The display list is left to the GL context.
-  ~BlockImage() override = default;
+  // Deletes the display list: destroy it while the context is current. The show is rebuilt on
+  // every seek back and loop, so a list left to the context would pile up.
+  ~BlockImage() override;
+  BlockImage(const BlockImage&) = delete;
+  BlockImage& operator=(const BlockImage&) = delete;
 
   const char* Name() override { return "BlockImage"; }
   int Draw() override;

@@ -31,4 +31,8 @@ unsigned int compile_cube_list(float half) {
   return list;
 }
 
+void delete_cube_list(unsigned int list) {
+  if (list != 0) glCheck(glDeleteLists(list, 1));
+}
+
 }  // namespace effect

@@ -12,9 +12,11 @@ extern const signed char cube_faces[6][4][3];
 // current ones apply). Every cube of the show is this shape at some size.
 void emit_cube(float half);
 
-// Compiles emit_cube(half) into a new display list and returns its name. The list belongs to the
-// GL context and lives as long as it does.
+// Compiles emit_cube(half) into a new display list and returns its name. The caller owns the
+// list and releases it with delete_cube_list from its destructor, while the context is current.
 unsigned int compile_cube_list(float half);
+// Deletes a list made by compile_cube_list (0: nothing).
+void delete_cube_list(unsigned int list);
 
 }  // namespace effect
 

@@ -22,6 +22,10 @@ Humppa::Humppa() {
   std::srand(715517);
 }
 
+Humppa::~Humppa() {
+  delete_cube_list(display_list);
+}
+
 void Humppa::DrawHumppa() {
   display_list = compile_cube_list(1.0f);
 }

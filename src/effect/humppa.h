@@ -29,7 +29,11 @@ class Humppa : public omni::Effect {
   // Compiles the pillar, lays out the grid, makes the plasma and seeds rand() with 715517.
   // Needs a current GL context.
   Humppa();
-  ~Humppa() override = default;
+  // Deletes the display list (the plasma its texture name): destroy it while the context is
+  // current.
+  ~Humppa() override;
+  Humppa(const Humppa&) = delete;
+  Humppa& operator=(const Humppa&) = delete;
 
   const char* Name() override { return "Humppa"; }
   // Tumbles the field and draws every pillar in its plasma colour. Only draws.

@@ -7,6 +7,10 @@ namespace effect {
 
 PlacedCubes::PlacedCubes() : display_list(compile_cube_list(1.0f)) {}
 
+PlacedCubes::~PlacedCubes() {
+  delete_cube_list(display_list);
+}
+
 void PlacedCubes::Place(const omni::Vector3<float>& turn) {
   glCheck(glTranslatef(start_pos.x, start_pos.y, start_pos.z));
   glCheck(glRotatef(turn.x, 1, 0, 0));

@@ -21,6 +21,10 @@ class PlacedCubes : public omni::Effect {
 
   // Compiles the unit cube; needs a current GL context.
   PlacedCubes();
+  // Deletes the display list: destroy it while the context is current.
+  ~PlacedCubes() override;
+  PlacedCubes(const PlacedCubes&) = delete;
+  PlacedCubes& operator=(const PlacedCubes&) = delete;
 
   void SetStartPos(const omni::Vector3<float>& pos) { start_pos = pos; }
   void SetRotation(const omni::Vector3<float>& rot) { rotation = rot; }

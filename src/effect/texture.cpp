@@ -32,6 +32,7 @@ unsigned int texture_ms(float seconds) {
 
 Texture::~Texture() {
   delete[] pixels;
+  if (texture_id != 0) glCheck(glDeleteTextures(1, &texture_id));
 }
 
 bool Texture::Init(int w, int h) {

@@ -11,8 +11,8 @@ enum texture_filter { FILTER_NEAREST = 0, FILTER_LINEAR = 1, FILTER_MIPMAP = 2 }
 unsigned int texture_ms(float seconds);
 
 // One OpenGL 2D texture whose RGB image is made on the CPU (RenderTexture) and sent to OpenGL
-// whenever its owner asks (SetTexture). Owns its pixel buffer; the texture name belongs to the
-// GL context and is never deleted. Owners hold it by value and never copy it.
+// whenever its owner asks (SetTexture). Owns its pixel buffer and its texture name; destroy it
+// while the GL context is current. Owners hold it by value and never copy it.
 class Texture {
  public:
   unsigned char* pixels = nullptr;  // byte_count bytes: R, G, B per texel, row 0 first

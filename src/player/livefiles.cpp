@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "shadermanager.h"
+#include "sync/cameratracks.h"
 
 namespace {
 
@@ -13,10 +14,13 @@ constexpr float poll_seconds = 0.25f;
 
 const char* const shader_files[] = {"shaders/toon.vert", "shaders/toon.frag"};
 
-// Every file the show reads: the camera file, the shaders, and the pictures in data/.
+// Every file the show reads: the camera file, the shaders, the sync tracks (there or not) and
+// the pictures in data/.
 std::vector<std::string> watched_files() {
   std::vector<std::string> paths = {camera_file_path};
   for (const char* shader : shader_files) paths.push_back(shader);
+  for (int i = 0; i < camera_track_count; ++i)
+    paths.push_back(CameraTracks::FilePath(track_dir, i));
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator("data", ec)) {
     if (entry.path().extension() == ".png") paths.push_back(entry.path().generic_string());
@@ -30,20 +34,24 @@ LiveFiles::LiveFiles() : watcher_(watched_files()) {
   if (!load_camera_file(camera_file_path, camera_)) print_camera_errors(camera_);
 }
 
+void LiveFiles::Note(const std::string& path, Changes& changes) {
+  if (path == camera_file_path) {
+    changes.camera = true;
+  } else if (path.rfind("shaders/", 0) == 0) {
+    changes.shaders = true;
+  } else if (path.size() > 6 && path.compare(path.size() - 6, 6, ".track") == 0) {
+    changes.tracks = true;
+  } else {
+    changes.pictures = true;
+  }
+}
+
 LiveFiles::Changes LiveFiles::Poll(float elapsed) {
   if (elapsed - last_poll_ < poll_seconds) return Changes();
   last_poll_ = elapsed;
   Changes changes = pending_;
   pending_ = Changes();
-  for (const std::string& path : watcher_.Poll()) {
-    if (path == camera_file_path) {
-      changes.camera = true;
-    } else if (path.rfind("shaders/", 0) == 0) {
-      changes.shaders = true;
-    } else {
-      changes.pictures = true;
-    }
-  }
+  for (const std::string& path : watcher_.Poll()) Note(path, changes);
   return changes;
 }
 
@@ -69,11 +77,7 @@ bool LiveFiles::WriteShot(int part, int step, const CameraPose& pose, std::strin
   camera_error_.clear();
   // The file changed under the watcher's eyes by our own hand: not a change to reload.
   for (const std::string& path : watcher_.Poll()) {
-    if (path.rfind("shaders/", 0) == 0) {
-      pending_.shaders = true;
-    } else if (path != camera_file_path) {
-      pending_.pictures = true;
-    }
+    if (path != camera_file_path) Note(path, pending_);
   }
   return true;
 }

@@ -1,9 +1,10 @@
 #ifndef TESSARY_PLAYER_LIVEFILES_H
 #define TESSARY_PLAYER_LIVEFILES_H
 
-// The files a demo maker edits while the show plays: the camera file, the shaders and the
-// pictures. Watched by modification time (polled, a few times a second); a reload that fails
-// leaves the running show as it was, and its error stands until that file reloads cleanly.
+// The files a demo maker edits while the show plays: the camera file, the shaders, the
+// pictures and the sync tracks. Watched by modification time (polled, a few times a second); a
+// reload that fails leaves the running show as it was, and its error stands until that file reloads
+// cleanly.
 //
 // How to use:
 //   LiveFiles files;                              // loads the camera file (errors printed)
@@ -24,7 +25,8 @@ class LiveFiles {
     bool camera = false;
     bool shaders = false;
     bool pictures = false;
-    bool Any() const { return camera || shaders || pictures; }
+    bool tracks = false;
+    bool Any() const { return camera || shaders || pictures || tracks; }
   };
 
   // Loads the show's camera file: its errors go to standard error, the keys that parsed play.
@@ -49,6 +51,9 @@ class LiveFiles {
   std::string Errors() const;
 
  private:
+  // Marks in `changes` what the changed file at `path` feeds.
+  static void Note(const std::string& path, Changes& changes);
+
   CameraFile camera_;
   FileWatcher watcher_;
   float last_poll_ = 0.0f;

@@ -7,6 +7,7 @@
 
 #include "cmdline.h"
 #include "player/keys.h"
+#include "sync/client.h"
 
 #ifndef TESSARY_VERSION
 #define TESSARY_VERSION "dev"
@@ -44,6 +45,12 @@ bool parse_player_options(int argc, char** argv, PlayerOptions& options, int& st
                  "With -magic: where F12 saves the frame on screen (default: here)")
       ->type_name("DIR");
   app.add_flag("--stats", options.stats, "At exit, print the frames per second of each part");
+  CLI::Option* sync =
+      app.add_option("--sync", options.sync_address,
+                     "With -magic: connect to a sync editor at [HOST:]PORT (default "
+                     "127.0.0.1:1338), which then edits the camera's tracks and drives the show")
+          ->type_name("[HOST:]PORT")
+          ->expected(0, 1);
 
   // The original single-dash spelling of the developer switch, compared as a whole word.
   std::vector<std::string> args;
@@ -63,6 +70,21 @@ bool parse_player_options(int argc, char** argv, PlayerOptions& options, int& st
   }
   for (const std::string& extra : app.remaining()) {
     std::fprintf(stderr, "tessary: ignoring unknown argument '%s' (see --help)\n", extra.c_str());
+  }
+  options.sync = sync->count() > 0;
+  SyncAddress address;
+  std::string error;
+  if (options.sync && !options.sync_address.empty() &&
+      !parse_sync_address(options.sync_address, address, error)) {
+    std::fprintf(stderr, "tessary: --sync: %s\n", error.c_str());
+    status = 2;
+    return false;
+  }
+  if (options.sync && !options.magic) {
+    std::fprintf(stderr,
+                 "tessary: --sync needs -magic (the editor drives the developer's transport)\n");
+    status = 2;
+    return false;
   }
   if (!size.empty() && !parse_size(size, options.width, options.height)) {
     std::fprintf(stderr, "tessary: --size: '%s' is not a size like 1024x768 (1 to 8192 each)\n",

@@ -21,6 +21,8 @@ struct PlayerOptions {
   bool vsync = false;  // --vsync: frames paced by the display's vertical sync
   std::string shots;   // --shots DIR: where F12 saves frames (default: the current directory)
   bool stats = false;  // --stats: frames per second per part, printed at exit
+  bool sync = false;   // --sync [[HOST:]PORT]: a sync editor drives the camera tracks
+  std::string sync_address;  // its [HOST:]PORT as given (empty: the default)
 };
 
 // Reads the command line. Returns false when the program should end now with `status`: 0

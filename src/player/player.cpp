@@ -1,6 +1,7 @@
 #include "player/player.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -89,6 +90,7 @@ Player::Player(const PlayerOptions& options, std::filesystem::path shots_dir, in
                                                },
                                                (*manager_)[0]),
                                            &music_);
+  StartSync();
   SetUpPacing();
   music_.Open();
   transport_->Start(start_step, 0.0f);
@@ -150,6 +152,7 @@ int Player::Run() {
     const float elapsed = clock_.getElapsedTime().asSeconds();
     HandleEvents(elapsed);
     if (escape_ || end_signal() != 0) break;
+    PollSync(elapsed);
     free_.Tick(elapsed);
     if (mushroom_mode) Reload(files_.Poll(elapsed), elapsed);
     if (window_shown(window_->getSystemHandle())) {
@@ -161,6 +164,7 @@ int Player::Run() {
       transport_->Frame(elapsed, FreeView(), false);
       sf::sleep(sf::milliseconds(hidden_frame_ms));
     }
+    ReportSyncRow();
     if (transport_->Over() || quit) break;
   }
   if (options_.stats) PrintStats();
@@ -243,7 +247,12 @@ void Player::Act(Action action, float elapsed) {
     case Action::ToggleCamera:
       free_.on = !free_.on;
       if (mushroom_mode) {
-        if (free_.on) free_.StartFrom(t.Head().Camera());
+        if (free_.on) {
+          // The shot on screen: the keyframed camera with the tracks' components in place.
+          free_.StartFrom(t.Head().Camera());
+          Tracks().Apply(t.Head().Camera().time, free_.position, free_.rotation);
+          free_.rotation.z = 0;
+        }
         say("camera: %s", free_.on ? "free" : "keyframed");
       }
       break;
@@ -311,6 +320,14 @@ void Player::Reload(const LiveFiles::Changes& changes, float elapsed) {
     done.push_back("the pictures");
     rebuild = true;
   }
+  if (changes.tracks && !sync_) {
+    // With an editor its tracks play; without one, the saved files as they now are.
+    std::vector<std::string> problems;
+    tracks_.Load(track_dir, problems);
+    for (const std::string& problem : problems)
+      std::fprintf(stderr, "tessary: %s\n", problem.c_str());
+    done.push_back("the sync tracks");
+  }
   // The show is built afresh from the files and lands on the frame it showed, as a seek does.
   if (rebuild) transport_->Rebuild(elapsed);
   std::string line;
@@ -342,6 +359,47 @@ void Player::WriteShot(float elapsed) {
     transport_->Rebuild(elapsed);
   }
   say("%s", message.c_str());
+}
+
+void Player::StartSync() {
+  std::vector<std::string> problems;
+  tracks_.Load(track_dir, problems);
+  for (const std::string& line : problems) std::fprintf(stderr, "tessary: %s\n", line.c_str());
+  if (options_.sync) {
+    SyncAddress address;
+    std::string error;
+    if (!options_.sync_address.empty()) parse_sync_address(options_.sync_address, address, error);
+    sync_ = std::make_unique<SyncClient>(address, tracks_);
+  }
+  transport_->Head().SetCameraOverride(sync_ ? &sync_->Tracks() : &tracks_);
+}
+
+void Player::PollSync(float elapsed) {
+  if (!sync_) return;
+  Transport& t = *transport_;
+  // Seeks land in order with pauses either way, so only the last seek of a batch is made.
+  int seek_row = -1;
+  for (const SyncEvent& event : sync_->Poll()) {
+    if (event.kind == SyncEvent::SEEK) {
+      seek_row = event.row;
+    } else if (event.kind == SyncEvent::PAUSE) {
+      if (event.paused != t.Paused()) t.TogglePause(elapsed);
+    } else {
+      std::string error;
+      if (sync_->Tracks().Save(track_dir, error)) {
+        say("saved the sync tracks in data/");
+      } else {
+        std::fprintf(stderr, "tessary: the sync tracks were not saved: %s\n", error.c_str());
+      }
+    }
+  }
+  if (seek_row >= 0) t.Seek(first_step_of_row(seek_row), elapsed);
+}
+
+void Player::ReportSyncRow() {
+  if (sync_ && !transport_->Paused()) {
+    sync_->ReportRow(static_cast<int>(std::floor(step_row(transport_->Current()))));
+  }
 }
 
 void Player::DrawFrame(float elapsed) {
@@ -381,7 +439,11 @@ std::string Player::OverlayText() const {
                   free_.position.y, free_.position.z, free_.rotation.x, free_.rotation.y,
                   free_.speed);
   }
-  return text;
+  const std::string driven = Tracks().Driven();
+  std::string out = text;
+  if (sync_) out += sync_->Connected() ? "\nsync editor connected" : "\nno sync editor";
+  if (!driven.empty()) out += (sync_ ? "  " : "\n") + std::string("tracks drive ") + driven;
+  return out;
 }
 
 void Player::AfterFrame(float elapsed) {

@@ -26,6 +26,7 @@
 #include "player/screen.h"
 #include "player/soundtrack.h"
 #include "player/transport.h"
+#include "sync/client.h"
 
 namespace omni {
 class ShaderManager;
@@ -65,6 +66,13 @@ class Player {
   bool ReloadShaders();
   // k: the free camera's pose written into the camera file at the step on screen.
   void WriteShot(float elapsed);
+  // The sync tracks: those saved in data/, and with --sync the editor's client.
+  void StartSync();
+  // Once a frame with --sync: the editor's seeks, pauses and saves; the row sent back.
+  void PollSync(float elapsed);
+  void ReportSyncRow();
+  // The tracks the show plays: the editor's with --sync, else the saved ones.
+  const CameraTracks& Tracks() const { return sync_ ? sync_->Tracks() : tracks_; }
   // Draws this frame: the show, then (never in shots) the overlay.
   void DrawFrame(float elapsed);
   std::string OverlayText() const;
@@ -83,6 +91,8 @@ class Player {
   Soundtrack music_;
   LiveFiles files_;
   std::unique_ptr<Transport> transport_;
+  CameraTracks tracks_;               // the saved tracks, without --sync
+  std::unique_ptr<SyncClient> sync_;  // with --sync: the editor's tracks
   FreeCamera free_;
   FrameRate rate_;
   FrameTimes times_;

@@ -1,4 +1,4 @@
-// The offline renderer in-process: moments to frames, stills identical to the full loop, and the
+// The offline renderer in-process: stills identical to the full loop, and the
 // golden frames of tests/golden/. Its command line is tested end to end by cli_test.sh.
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include "demo/moments.h"
 #include "gl/framegrab.h"
 #include "showrenderer.h"
+#include "step_of.h"
 #include "tunables.h"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -35,46 +36,22 @@ std::vector<Picture> render(const std::string& effect, int width, int height,
   }
   for (int frame : frames) {
     if (!every_frame) renderer.StepTo(frame);
-    while (every_frame && renderer.NextFrame() <= frame) renderer.DrawNext();
+    while (every_frame && renderer.NextStep() <= frame) renderer.DrawNext();
     pictures.emplace_back();
     renderer.ReadRgb(pictures.back());
   }
   return pictures;
 }
 
-int frame_of(const std::string& moment) {
-  static const ShowFrames show;
-  int frame = -1;
-  std::string error;
-  EXPECT_TRUE(show.Parse(moment, frame, error)) << moment << ": " << error;
-  return frame;
-}
-
 }  // namespace
-
-TEST(ShowFrames, MomentsBecomeFramesOfTheShow) {
-  const ShowFrames show;
-  ASSERT_EQ(show.first_frame_of_beat.size(), 391u);              // beats 0 to 390
-  EXPECT_EQ(show.end_frame - 1, show.first_frame_of_beat[390]);  // the player's last frame
-  EXPECT_EQ(frame_of("12.5"), 1500);
-  EXPECT_EQ(frame_of("0.001"), 1);  // the first frame at or after the moment
-  EXPECT_EQ(frame_of("12000f"), 12000);
-  EXPECT_EQ(frame_of("224b"), show.first_frame_of_beat[224]);
-  EXPECT_NEAR(step_time(frame_of("224b")), 96.0, 1.0 / show_fps);  // the image part begins at 96 s
-  for (const char* bad : {"", "-1", "nan", "inf", "12.5b", "391b", "167.2", "12s", "1.5f", "20059f", "f"}) {
-    int frame = 0;
-    std::string error;
-    EXPECT_FALSE(show.Parse(bad, frame, error) || error.empty()) << "'" << bad << "' was taken";
-  }
-}
 
 // Stills captured by jumping there equal those of the full loop: the show's first seconds (the
 // full loop costs what the player's does), and the flash alone over the whole show, for the
 // clear colour a frame carries into the next, even once the flash's node has ended (beat 385).
 TEST(ShowRenderer, StillsEqualTheFullLoop) {
   const std::pair<const char*, std::vector<int>> cases[] = {
-      {"", {frame_of("1"), frame_of("1") + 1, frame_of("4b"), frame_of("2.5")}},
-      {"Flash", {0, frame_of("8b") + 1, frame_of("100"), frame_of("390b")}},
+      {"", {step_of("1"), step_of("1") + 1, step_of("4b"), step_of("2.5")}},
+      {"Flash", {0, step_of("8b") + 1, step_of("100"), step_of("390b")}},
   };
   for (const auto& [effect, frames] : cases) {
     const std::vector<Picture> jumped = render(effect, 16, 12, frames, false);
@@ -96,7 +73,7 @@ TEST(Golden, FramesMatchTheirPictures) {
     if (word[0] == '#')
       std::getline(list, word);
     else if (list >> moment)
-      goldens.emplace_back(frame_of(moment), word);
+      goldens.emplace_back(step_of(moment), word);
   }
   ASSERT_FALSE(goldens.empty()) << "no tests/golden/frames.list";
   std::sort(goldens.begin(), goldens.end());
@@ -131,7 +108,7 @@ TEST(Golden, FramesMatchTheirPictures) {
 // The plasma block alone runs without the toon program, so its face shows the plasma: many
 // shades of blue (the toon program would give a few flat bands) and no red or green.
 TEST(ShowRenderer, PlasmaBlockShowsItsTexture) {
-  const Picture picture = render("PlasmaBlock", 64, 48, {frame_of("5")}, false).at(0);
+  const Picture picture = render("PlasmaBlock", 64, 48, {step_of("5")}, false).at(0);
   std::vector<bool> blues(256, false);
   int red_green = 0;
   for (int y = 16; y < 32; ++y) {

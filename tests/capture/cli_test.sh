@@ -53,12 +53,16 @@ convert "$tmp/s3/002640.png" -filter box -resize 64x48 "$tmp/s3/boxed.png"
 compare -metric RMSE "$tmp/s3/boxed.png" "$tmp/s/002640.png" null: 2> "$tmp/rmse"
 awk '{ gsub(/[()]/, "", $2); exit !($2 < 0.01) }' "$tmp/rmse" || fail "supersampled still differs: $(cat "$tmp/rmse")"
 
+run --version
+[ "$(cat "$tmp/rc")" -eq 0 ] && grep -q '^tessary-capture [0-9]' "$tmp/out" || fail "--version: $(cat "$tmp/out")"
+
 # --- bad arguments: one line, non-zero status, nothing written
 : > "$tmp/file"
 run --png "$tmp/e" --at 1 --bogus;            expect_error "unknown option" "$tmp/e"
 run --png "$tmp/e" --at 168;                  expect_error "time past the end" "$tmp/e"
 run --png "$tmp/e" --at 391b;                 expect_error "beat past the end" "$tmp/e"
 run --png "$tmp/e" --at 1,soon;               expect_error "not a time" "$tmp/e"
+run --png "$tmp/e" --at 0x10;                 expect_error "not a decimal" "$tmp/e"
 run --png "$tmp/e" --at 10 --until 5;         expect_error "past --until" "$tmp/e"
 run --png "$tmp/file/sub" --at 1;             expect_error "unwritable directory" "$tmp/file/sub"
 run --png "$tmp/e";                           expect_error "--png without --at" "$tmp/e"

@@ -20,13 +20,17 @@ frame_in() { grep "$1" "$work/stdout" | tail -n 1 | grep -o '[0-9]\{6\}\.png\|fr
 
 case "$case_name" in
   window)
+    # A 1024x768 window and a quiet run, twenty times in a row, each ended with Escape.
     make_music
-    start_player -w
-    geometry=$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
-    [ "$geometry" = "1024x768" ] || fail "window is $geometry"
-    stop_player
-    [ ! -s "$work/stdout" ] || fail "unexpected standard output: $(cat "$work/stdout")"
-    [ ! -s "$work/stderr" ] || fail "a normal run wrote to standard error"
+    for run in $(seq 1 20); do
+      start_player -w
+      geometry=$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
+      [ "$geometry" = "1024x768" ] || fail "window is $geometry"
+      stop_player
+      [ ! -s "$work/stdout" ] || fail "unexpected standard output: $(cat "$work/stdout")"
+      [ ! -s "$work/stderr" ] || fail "a normal run wrote to standard error"
+      echo "run $run: exit status 0"
+    done
     ;;
   no_music)
     start_player -w
@@ -35,25 +39,6 @@ case "$case_name" in
     expected="E: main:51, music_init() Couldn't open music from file data/melody5.ogg"
     [ "$(cat "$work/stdout")" = "$expected" ] || fail "standard output was: $(cat "$work/stdout")"
     stop_player
-    ;;
-  magic_pause)
-    # Looping the title part from near its end (frame 2572 begins the next part), then pausing.
-    make_music
-    start_player -magic -w --start 44b
-    key l
-    sleep 3
-    xdotool key --window "$window" p
-    sleep 0.5
-    shot a; sleep 1; shot b
-    same a b || fail "picture moved while paused"
-    xdotool key --window "$window" p
-    sleep 1
-    shot c
-    same b c && fail "picture did not move after resuming"
-    stop_player
-    grep -q '^paused at frame [0-9]* ([0-9.]* s, beat [0-9]*)$' "$work/stdout" || fail "no pause line"
-    [ "$(tail -n 1 "$work/stdout")" = "resumed" ] || fail "no resume line"
-    [ "$(frame_in 'paused at')" -lt 2572 ] || fail "l did not loop the title part"
     ;;
   plain_p)
     # Without -magic the developer keys do nothing: no pause, no output, no file.
@@ -137,15 +122,6 @@ case "$case_name" in
     [ "$(convert "$work/wide.png" -crop 533x400+53+0 -format '%[fx:mean>0.01]' info:)" = "1" ] ||
       fail "no picture between the bars"
     ;;
-  repeated)
-    # Twenty short runs in a row, each ended with Escape.
-    make_music
-    for run in $(seq 1 20); do
-      start_player -w
-      stop_player
-      echo "run $run: exit status 0"
-    done
-    ;;
   stall)
     # The end of the show, stopped for three seconds on the way: the show catches up with the
     # clock (the frames between a resume and the next pause span the clock time between them,
@@ -194,11 +170,14 @@ case "$case_name" in
       [ "$("$xprobe" saver)" = off ] || fail "the screensaver started during the show"
       kill -"$signal" "$pid"
       status=0; wait "$pid" || status=$?; pid=""
+      windows_gone
       [ "$status" -eq $(( 128 + $(kill -l "$signal") )) ] || fail "exit status $status after SIG$signal"
       [ "$(mode)" = 1024x768+0+0 ] || fail "the mode stayed $(mode) after SIG$signal"
     done
     start_player -w
-    xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (128 x 128)' || fail "the window has no icon"
+    # (Read whole before matching: grep -q would end the pipe under xprop's long listing.)
+    icon=$(xprop -id "$window" _NET_WM_ICON)
+    [[ "$icon" == *"Icon (128 x 128)"* ]] || fail "the window has no icon"
     xdotool mousemove --window "$window" 100 100; sleep 0.3
     [ "$("$xprobe" cursor)" -gt 0 ] || fail "no cursor over the window"
     stop_player
@@ -238,29 +217,66 @@ case "$case_name" in
     [ "$n" -gt 5000 ] || fail "the original data draws the new shot too ($n pixels differ)"
     ;;
   live_shader)
-    # The shader changed on disk while paused: the picture follows within a second, with no
-    # key. Broken, the picture stays and the error names file, line and column, on standard
-    # output and on screen; mended, the error goes.
+    # The shader changed on disk while paused: the picture follows with no key (within half a
+    # second when the machine keeps up; the test allows five). Broken, the picture stays and the
+    # error names file, line and column, on standard output and on screen; mended, it goes.
     make_music 200
     start_player -w -magic --start 166b
     key p
     grab() { import -window "$window" "$work/$1.png"; }
+    # Grabs $1 until it differs from $2 in more than $3 pixels (at most 5 s).
+    grab_until() {
+      for _ in $(seq 1 25); do
+        sleep 0.2; grab "$1"
+        [ "$(differing "$work/$1.png" "$work/$2.png")" -gt "$3" ] && return 0
+      done
+      return 1
+    }
     grab before
     sed -i 's/base_color.rgb \* band/vec3(1.0, 0.0, 1.0) * band/' "$work/shaders/toon.frag"
-    sleep 1; grab changed
-    [ "$(differing "$work/before.png" "$work/changed.png")" -gt 10000 ] || fail "the shader change did not show"
+    grab_until changed before 10000 || fail "the shader change did not show"
     grep -q '^reloaded the shaders$' "$work/stdout" || fail "no reload line"
     sed -i 's/float band = 0.32;/float band = 0.32 +;/' "$work/shaders/toon.frag"
-    sleep 1; grab broken
+    grab_until broken changed 1000 || fail "the error is not on screen"
     grep -q '^E: shadermanager.*shaders/toon.frag:13:[0-9]' "$work/stdout" || fail "no error at toon.frag:13"
-    [ "$(differing "$work/changed.png" "$work/broken.png")" -gt 1000 ] || fail "the error is not on screen"
     for shot in changed broken; do convert "$work/$shot.png" -crop 1024x400+0+200 +repage "$work/$shot-below.png"; done
     [ "$(differing "$work/changed-below.png" "$work/broken-below.png")" -eq 0 ] ||
       fail "the broken shader changed the show"
     sed -i 's/float band = 0.32 +;/float band = 0.32;/' "$work/shaders/toon.frag"
-    sleep 1; grab mended
-    [ "$(differing "$work/changed.png" "$work/mended.png")" -eq 0 ] || fail "the error stayed after the mend"
+    grab_until mended broken 1000 || fail "the error stayed after the mend"
+    [ "$(differing "$work/changed.png" "$work/mended.png")" -eq 0 ] || fail "the mended shader draws another picture"
     stop_player
+    ;;
+  loop_memory)
+    # The title part looped from near its end (frame 2572 begins the next part) wraps soon;
+    # paused, the picture holds, resumed, it moves. Every wrap rebuilds the show, as every seek
+    # back does: then Home, the same seek back to the looped part's first frame, hundreds of
+    # times, about one press a frame. Resident memory stays within a few MB of where it stood
+    # after the first of them.
+    make_music 200
+    start_player -w -magic --size 320x240 --start 44b
+    key l
+    sleep 3
+    key p
+    shot a; sleep 1; shot b
+    same a b || fail "picture moved while paused"
+    key p
+    sleep 1
+    shot c
+    same b c && fail "picture did not move after resuming"
+    grep -q '^paused at frame [0-9]* ([0-9.]* s, beat [0-9]*)$' "$work/stdout" || fail "no pause line"
+    [ "$(tail -n 1 "$work/stdout")" = "resumed" ] || fail "no resume line"
+    [ "$(frame_in 'paused at')" -lt 2572 ] || fail "l did not loop the title part"
+    rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status"; }
+    homes() { xdotool key --window "$window" --delay 40 $(printf 'Home %.0s' $(seq "$1")); }
+    homes 30
+    r0=$(rss); homes 300; r1=$(rss); homes 300; r2=$(rss)
+    echo "resident memory: $r0 kB after a wrap and 30 seeks back, $r1 kB after 330, $r2 kB after 630"
+    stop_player
+    # A leak grows both halves alike (about 6 MB each before it was mended); the odd one-off
+    # allocation lands in one of them.
+    [ $((r2 - r0)) -lt 8192 ] && [ $((r1 - r0)) -lt 2048 -o $((r2 - r1)) -lt 2048 ] ||
+      fail "resident memory grew from $r0 kB to $r1 kB and $r2 kB"
     ;;
   *) fail "unknown case $case_name" ;;
 esac

@@ -17,6 +17,10 @@ run -w --size 640
 [ $status -eq 2 ] && [ "$(lines err)" -eq 1 ] || fail "a bad --size: status $status"
 run -w --start 400b
 [ $status -eq 2 ] && [ "$(lines err)" -eq 1 ] || fail "--start past the end: status $status"
+for sync in "-magic --sync host:" "--sync 1338"; do
+  run -w $sync
+  [ $status -eq 2 ] && [ "$(lines err)" -eq 1 ] || fail "$sync: status $status"
+done
 mkdir "$work/empty"
 run -w --data "$work/empty"
 [ $status -eq 2 ] && [ "$(lines err)" -eq 1 ] && grep -q "$work/empty" "$work/err" ||

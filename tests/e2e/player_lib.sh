@@ -61,8 +61,12 @@ wait_exit() {
   wait "$pid" || status=$?
   pid=""
   [ "$status" -eq 0 ] || fail "exit status $status"
-  # The server may still hold the window a moment (with the XID the next run's gets): let it go,
-  # so that the next start finds the next window and not this one.
+  windows_gone
+}
+
+# The server may still hold an ended player's window a moment (with the XID the next run's
+# gets): let it go, so that the next start finds the next window and not this one.
+windows_gone() {
   for _ in $(seq 1 50); do
     [ -z "$(xdotool search --name '^Tessary$' 2> /dev/null)" ] && break
     sleep 0.1

@@ -51,7 +51,9 @@ dpkg-deb -c "$deb" > "$tmp/contents" 2>&1 || fail "dpkg-deb -c: $(cat "$tmp/cont
 for file in usr/games/tessary usr/games/tessary-capture usr/share/tessary/data/melody5.ogg \
   usr/share/tessary/data/title_wide.png usr/share/tessary/shaders/toon.vert \
   usr/share/applications/tessary.desktop usr/share/man/man6/tessary.6.gz \
-  usr/share/man/man6/tessary-capture.6.gz; do
+  usr/share/man/man6/tessary-capture.6.gz usr/share/icons/hicolor/128x128/apps/tessary.png \
+  usr/share/doc/tessary/README.md usr/share/doc/tessary/docs/gallery.jpg \
+  usr/share/doc/tessary/docs/frame-times.png; do
   grep -q " \./$file\$" "$tmp/contents" || fail ".deb: no $file"
 done
 dpkg-deb -f "$deb" Depends 2>&1 | grep -q 'libsfml-graphics' ||

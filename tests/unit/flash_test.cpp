@@ -18,7 +18,6 @@ float clear_red() {
 TEST(Flash, FadesFromWhiteToBlackOverTwoSeconds) {
   ASSERT_NE(test_gl_context(), nullptr);
   effect::Flash flash;
-  EXPECT_STREQ(flash.Name(), "Flash");
   flash.AddFlash(50);
   glClearColor(0.3f, 0.3f, 0.3f, 0);
   flash.UpdateLogic(10.0f, 23, true);

@@ -55,7 +55,7 @@ TEST(Parts, PlasmaWalkStartsOnItsPillarBeat) {
   Show show(part.list, &part.camera, nullptr, show_seconds_per_beat);
   for (int frame = 0; show.clock.beat < 150 + plasma_pillar_beat; ++frame) {
     ASSERT_FALSE(humppa->pillars_enabled) << "beat " << show.clock.beat;
-    show.Frame(static_cast<float>(frame) / show_fps, FreeView(), false);
+    show.Step(static_cast<float>(frame) / show_fps, FreeView(), false);
   }
   EXPECT_TRUE(humppa->pillars_enabled);
 }
@@ -69,7 +69,7 @@ TEST(Parts, ScrollerFrameBurstsOnEveryEvenBeat) {
   const auto* frame = static_cast<effect::CubeCube*>(part.list->effect);
   int bursts = 0;
   for (long n = 0; show.clock.beat < 330; ++n) {
-    show.Frame(static_cast<float>(n) / show_fps, FreeView(), false);
+    show.Step(static_cast<float>(n) / show_fps, FreeView(), false);
     if (show.clock.beat < 266 || show.clock.beat >= 330) continue;
     if (frame->bursting && frame->burst_factor == 0.99f) {
       EXPECT_EQ((show.clock.beat - 266) % 2, 0) << "burst on beat " << show.clock.beat;

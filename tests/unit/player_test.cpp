@@ -75,7 +75,7 @@ TEST(FreeCamera, StartsFromTheKeyframedShotWithoutAJump) {
   auto transport = whole_show();
   const ShowFrames& frames = transport->Frames();
   // In the invaders' sweep, turned about X and Y.
-  const int step = frames.first_frame_of_beat[94 + 14];
+  const int step = frames.first_step_of_beat[94 + 14];
   transport->Seek(step, 0.0f);
   transport->TogglePause(0.0f);
   transport->Frame(0.0f, FreeView());
@@ -97,9 +97,9 @@ TEST(Transport, SeeksInOneBatchStartWhereTheLastLanded) {
   for (int i = 0; i < 3; ++i) transport->Seek(frames.NextPartStart(transport->Current()), 0.0f);
   EXPECT_EQ(transport->Current(), frames.part_first_frame[3]);
   for (int i = 0; i < 4; ++i) transport->Seek(frames.BarFrom(transport->Current(), 1), 0.0f);
-  EXPECT_EQ(transport->Current(), frames.first_frame_of_beat[150 + 16]);
+  EXPECT_EQ(transport->Current(), frames.first_step_of_beat[150 + 16]);
   transport->Frame(0.0f, FreeView());
-  EXPECT_EQ(transport->Current(), frames.first_frame_of_beat[150 + 16]);
+  EXPECT_EQ(transport->Current(), frames.first_step_of_beat[150 + 16]);
 }
 
 // A pause at once holds the start frame; steps and beats move a paused show; the loop of the

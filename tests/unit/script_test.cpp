@@ -67,20 +67,14 @@ TEST(ScriptPictures, StillScrollingAndFlipping) {
     EXPECT_EQ(image->max_size, 2.0f);
     EXPECT_TRUE(image->color_enabled);
   }
-  EXPECT_EQ(still->display_type, BI::DISPLAY_RELIEF);
-  EXPECT_EQ(still->type, BI::SCROLLER_STATIC);
   ASSERT_EQ(still->images.size(), 1u);
   expect_vec(still->images[0].show_position, 1, 2, 3);
   for (const BI::Block& block : still->images[0].blocks) EXPECT_EQ(block.state, BI::BLOCK_SHOWN);
 
-  EXPECT_EQ(scroll->type, BI::SCROLLER_SCROLL);
-  EXPECT_EQ(scroll->display_type, BI::DISPLAY_FLAT);
   EXPECT_EQ(scroll->images[0].distance, 100.0f);
   EXPECT_EQ(scroll->images[0].speed, -25.0f);
   EXPECT_EQ(scroll->images[0].blocks[0].grow_rate, 20.0f);
 
-  EXPECT_EQ(flip->display_type, BI::DISPLAY_FLAT);
-  EXPECT_EQ(flip->type, BI::SCROLLER_STATIC);
   ASSERT_EQ(flip->images.size(), 2u);
   EXPECT_EQ(flip->images[1].blocks.size(), 2u);  // `two`, loaded second
   expect_vec(flip->images[0].show_position, 4, 5, 6);

@@ -58,20 +58,6 @@ TEST(Texture, InitSizesAndTables) {
   }
 }
 
-TEST(Texture, PaletteAtTimeZero) {
-  PlasmaTexture p;
-  p.UpdatePalette(0.0);
-  // Entry, r, g, b. At 64, pi a hair high: sin and cos land just below zero.
-  const int cases[][4] = {{0, 128, 255, 128},
-                          {32, 255, 217, 255},
-                          {64, 127, 127, 127},
-                          {96, 1, 38, 1},
-                          {128, 128, 1, 128}};
-  for (const auto& c : cases) {
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(p.palette[c[0]][i], c[i + 1]) << "entry " << c[0];
-  }
-}
-
 // The windows start at (32, 63) and (63, 32) and move every 16 ms; the palette changes every
 // millisecond, and the image depends on the millisecond alone.
 TEST(Texture, RenderMovesWindowsEverySixteenMilliseconds) {

@@ -11,42 +11,9 @@
 
 namespace {
 
-// Counts its own destructions.
-struct Counted : omni::Effect {
-  explicit Counted(int* deaths_) : deaths(deaths_) {}
-  ~Counted() override { ++*deaths; }
-  const char* Name() override { return "Counted"; }
-  int Draw() override { return 0; }
-  void UpdateLogic(const float&, const int&, const bool&) override {}
-  int* deaths;
-};
-
 const float spb = show_seconds_per_beat;
 
 }  // namespace
-
-TEST(Timeline, AppendKeepsHeadOrderAndLinks) {
-  int deaths = 0;
-  Enabler* head = enabler_append(nullptr, new Counted(&deaths), 10, 10, spb);
-  ASSERT_NE(head, nullptr);
-  EXPECT_EQ(head->prev, nullptr);
-  EXPECT_EQ(head->next, nullptr);
-  Enabler* first = head;
-  for (int i = 0; i < 4; ++i) {
-    Enabler* tail = head;
-    while (tail->next) tail = tail->next;
-    EXPECT_EQ(enabler_append(head, new Counted(&deaths), 224 + i, 300, spb), first);
-    EXPECT_EQ(tail->next->prev, tail);
-  }
-  EXPECT_EQ(list_nodes(head).size(), 5u);
-  EXPECT_EQ(head->next->start, 224);
-  EXPECT_EQ(head->next->start_time, 96.0f);
-  EXPECT_EQ(head->next->next->start, 225);
-
-  enabler_cleanup(head);
-  EXPECT_EQ(deaths, 5);
-  enabler_cleanup(nullptr);
-}
 
 // Each part plays from its first beat to its last; before the show there is none, after it the
 // tail.

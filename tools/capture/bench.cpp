@@ -11,12 +11,12 @@
 #include "progress.h"
 #include "showrenderer.h"
 
-FrameTimes run_bench(ShowRenderer& renderer, int end_frame) {
+FrameTimes run_bench(ShowRenderer& renderer, int end_step) {
   using clock = std::chrono::steady_clock;
   FrameTimes times;
-  Progress progress("bench", end_frame - renderer.NextFrame());
-  const int first = renderer.NextFrame();
-  while (renderer.NextFrame() < end_frame) {
+  Progress progress("bench", end_step - renderer.NextStep());
+  const int first = renderer.NextStep();
+  while (renderer.NextStep() < end_step) {
     const clock::time_point start = clock::now();
     renderer.DrawNext();
     const clock::time_point stepped = clock::now();
@@ -26,7 +26,7 @@ FrameTimes run_bench(ShowRenderer& renderer, int end_frame) {
     const char* name = part_name_at(renderer.Beat());
     times.Add(name, std::chrono::duration<double, std::milli>(stepped - start).count(),
               std::chrono::duration<double, std::milli>(finished - stepped).count());
-    progress.Update(renderer.NextFrame() - first, name);
+    progress.Update(renderer.NextStep() - first, name);
   }
   progress.Finish();
   return times;

@@ -7,9 +7,9 @@
 
 class ShowRenderer;
 
-// Renders frames [next frame, end_frame) in full as the player does and returns each frame's
+// Renders steps [next step, end_step) in full as the player does and returns each frame's
 // time, split into the step (issuing the GL calls) and the finish (glFinish), with its part.
-FrameTimes run_bench(ShowRenderer& renderer, int end_frame);
+FrameTimes run_bench(ShowRenderer& renderer, int end_step);
 
 // Writes what a plot of the run needs into the directory `dir` (which must exist):
 // "frames.csv", one line a frame (seconds into the show, frame, step and finish ms), the first

@@ -78,7 +78,7 @@ struct Options {
   std::string data_dir;
   int width = 0;
   int height = 0;
-  int end_frame = 0;  // one past the last frame rendered
+  int end_step = 0;  // one past the last step rendered
   int supersample = 1;
   std::string preset;
   std::string x264_preset;
@@ -122,7 +122,7 @@ int capture_video(const Options& options) {
   settings.height = options.height;
   // Every other step of the show: the video's frame rate divides the step rate.
   const int steps_per_frame = show_fps / settings.fps;
-  settings.frame_count = (options.end_frame + steps_per_frame - 1) / steps_per_frame;
+  settings.frame_count = (options.end_step + steps_per_frame - 1) / steps_per_frame;
   settings.music_path = options.music;
   settings.preset = options.preset == "web" ? VideoPreset::web : VideoPreset::standard;
   settings.speed = options.x264_preset;
@@ -185,7 +185,7 @@ int capture_bench(const Options& options) {
     return fail(error, failure_status);
   }
   const auto start = std::chrono::steady_clock::now();
-  const FrameTimes times = run_bench(renderer, options.end_frame);
+  const FrameTimes times = run_bench(renderer, options.end_step);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (interrupted) return fail("interrupted", interrupted_status);
@@ -195,7 +195,7 @@ int capture_bench(const Options& options) {
   char heading[256];
   std::snprintf(heading, sizeof heading, "%dx%d%s%s, %s, %d frames in %.1f s", options.width,
                 options.height, options.effect.empty() ? "" : ", effect ", options.effect.c_str(),
-                renderer_name ? renderer_name : "unknown renderer", options.end_frame, seconds);
+                renderer_name ? renderer_name : "unknown renderer", options.end_step, seconds);
   print_frame_times(times.Parts(), heading, options.json, stdout);
   if (!options.plot_dir.empty()) {
     if (!make_output_dir(options.plot_dir, error) ||
@@ -222,8 +222,8 @@ int main(int argc, char** argv) {
                                     "after its frame number, e.g. 001500.png")
                          ->type_name("DIR");
   CLI::Option* at = app.add_option("--at", options.at,
-                                   "Moments of the stills: seconds (12.5) or the first frame "
-                                   "of a beat (224b), comma separated")
+                                   "Moments of the stills: seconds (12.5), the first frame of "
+                                   "a beat (224b) or a frame (12000f), comma separated")
                         ->type_name("TIME,...")
                         ->delimiter(',');
   CLI::Option* video = app.add_option("--video", options.video_path,
@@ -264,8 +264,8 @@ int main(int argc, char** argv) {
           ->check(CLI::IsMember(
               {"superfast", "veryfast", "faster", "fast", "medium", "slow", "slower", "veryslow"}));
   app.add_option("--until", options.until,
-                 "End the show at TIME (seconds or beats, e.g. 2 or 16b) instead of after its "
-                 "last beat")
+                 "End the show at TIME (seconds, beats or frames, e.g. 2, 16b or 240f) instead "
+                 "of after its last beat")
       ->type_name("TIME");
   app.add_option("--effect", options.effect,
                  "Show one effect alone instead of the show: " + single_effect_names())
@@ -282,6 +282,7 @@ int main(int argc, char** argv) {
     effects += std::string("\n  ") + effect.name + ": " + effect.what;
   }
   app.footer(effects);
+  app.set_version_flag("--version", std::string(program_name) + " " TESSARY_VERSION);
   png->needs(at);
   at->needs(png);
   json->needs(bench);
@@ -300,7 +301,7 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    if (e.get_exit_code() == 0) return app.exit(e);  // --help
+    if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
     return fail(std::string(e.what()) + " (see --help)", usage_status);
   }
   options.music_given = music->count() > 0;
@@ -335,7 +336,7 @@ int main(int argc, char** argv) {
 
   const ShowFrames show_frames;
   std::string error;
-  options.end_frame = show_frames.end_frame;
+  options.end_step = show_frames.end_step;
   if (!options.until.empty()) {
     int until_frame = 0;
     if (!show_frames.Parse(options.until, until_frame, error)) {
@@ -343,7 +344,7 @@ int main(int argc, char** argv) {
     }
     if (until_frame < 1)
       return fail("--until: the show must last at least one frame", usage_status);
-    options.end_frame = until_frame;
+    options.end_step = until_frame;
   }
 
   catch_interrupts();
@@ -352,7 +353,7 @@ int main(int argc, char** argv) {
     for (const std::string& moment : options.at) {
       int frame = 0;
       if (!show_frames.Parse(moment, frame, error)) return fail("--at: " + error, usage_status);
-      if (frame >= options.end_frame) {
+      if (frame >= options.end_step) {
         return fail(
             "--at: " + moment + " is past the end of the show (--until " + options.until + ")",
             usage_status);

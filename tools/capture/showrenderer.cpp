@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 #include "demo/demo.h"
 #include "demo/startup.h"
@@ -48,6 +49,13 @@ bool ShowRenderer::Create(int width, int height, const std::string& effect_name,
     };
   }
   head_ = std::make_unique<Playhead>(build, program);
+  if (single == nullptr) {
+    std::vector<std::string> problems;
+    tracks_.Load(track_dir, problems);
+    for (const std::string& line : problems)
+      std::fprintf(stderr, "tessary-capture: %s\n", line.c_str());
+    head_->SetCameraOverride(&tracks_);
+  }
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include "demo/playhead.h"
 #include "gl/headless.h"
 #include "shadermanager.h"
+#include "sync/cameratracks.h"
 
 // The show (or one effect alone) stepped as the player steps it, one frame per step of
 // 1 / show_fps s, into a headless framebuffer of any size, drawn once at that size or at N times
@@ -23,9 +24,9 @@ class ShowRenderer {
 
   // Opens a context of width x height times `supersample`, sets the fixed GL state, loads the
   // toon shader and builds the whole show with the camera file's keys (a file with errors: its
-  // lines on standard error, and the keys that parsed), or, when `effect_name` is not empty, a
-  // timeline holding only that effect (see singleeffects.h). Returns false with a one-line
-  // reason.
+  // lines on standard error, and the keys that parsed) and the sync tracks saved in data/ (a
+  // broken one: one line, that track ignored), or, when `effect_name` is not empty, a timeline
+  // holding only that effect (see singleeffects.h). Returns false with a one-line reason.
   bool Create(int width, int height, const std::string& effect_name, std::string& error,
               int supersample = 1);
 
@@ -42,8 +43,8 @@ class ShowRenderer {
   // The same as RGBA rows, bottom row first, as the video encoder takes it.
   void ReadRgba(std::vector<unsigned char>& rgba);
 
-  // The next frame to run, and the global beat after the last one (-1 before the first).
-  int NextFrame() const { return head_->NextStep(); }
+  // The next step to run, and the global beat after the last one (-1 before the first).
+  int NextStep() const { return head_->NextStep(); }
   int Beat() const { return head_->Beat(); }
 
   gl::HeadlessContext context;
@@ -52,6 +53,7 @@ class ShowRenderer {
   int supersample_ = 1;
   std::vector<unsigned char> drawn_;  // the framebuffer as read, before shrinking
   CameraFile camera_file_;
+  CameraTracks tracks_;
   std::unique_ptr<omni::ShaderManager> manager_;
   std::unique_ptr<Playhead> head_;
 };

@@ -165,8 +165,6 @@ struct Adsr {
     if (t < gate) return Held(t);
     return Held(gate) * std::exp(-(t - gate) / release);
   }
-  // Seconds after note off at which the level is below -60 dB.
-  double Tail() const { return release * 6.9; }
 
  private:
   double Held(double t) const {
@@ -174,11 +172,6 @@ struct Adsr {
     return sustain + (1.0 - sustain) * std::exp(-(t - attack) / decay);
   }
 };
-
-// Soft saturation that keeps small signals linear.
-inline double soft_clip(double x) {
-  return std::tanh(x);
-}
 
 // Fixed delay line of whole samples.
 struct DelayLine {

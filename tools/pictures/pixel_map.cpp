@@ -169,14 +169,18 @@ bool LoadPixelMap(const std::string& path, PixelMap& out, std::string& error) {
   return true;
 }
 
-bool WritePng(const std::string& path, const PixelMap& map, std::string& error) {
-  if (map.width <= 0 || map.height <= 0 ||
-      map.rgb.size() != static_cast<std::size_t>(map.width) * map.height * 3) {
-    error = path + ": nothing to write (empty or inconsistent picture)";
-    return false;
-  }
+namespace {
+
+bool Consistent(const PixelMap& map) {
+  return map.width > 0 && map.height > 0 &&
+         map.rgb.size() == static_cast<std::size_t>(map.width) * map.height * 3;
+}
+
+// Writes `channels`-byte pixels under a temporary name and renames the file into place.
+bool WritePixels(const std::string& path, int width, int height, int channels,
+                 const unsigned char* pixels, std::string& error) {
   const std::string temporary = path + ".tmp";
-  if (!stbi_write_png(temporary.c_str(), map.width, map.height, 3, map.rgb.data(), map.width * 3)) {
+  if (!stbi_write_png(temporary.c_str(), width, height, channels, pixels, width * channels)) {
     std::remove(temporary.c_str());
     error = path + ": cannot write the PNG";
     return false;
@@ -187,6 +191,43 @@ bool WritePng(const std::string& path, const PixelMap& map, std::string& error) 
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool WritePng(const std::string& path, const PixelMap& map, std::string& error) {
+  if (!Consistent(map)) {
+    error = path + ": nothing to write (empty or inconsistent picture)";
+    return false;
+  }
+  return WritePixels(path, map.width, map.height, 3, map.rgb.data(), error);
+}
+
+bool WriteIconPng(const std::string& path, const PixelMap& map, int scale, int side,
+                  std::string& error) {
+  if (!Consistent(map)) {
+    error = path + ": nothing to write (empty or inconsistent picture)";
+    return false;
+  }
+  if (scale < 1 || side < 1 || side > kMaxSide || map.width > side / scale ||
+      map.height > side / scale) {
+    error = path + ": a " + std::to_string(map.width) + "x" + std::to_string(map.height) +
+            " picture scaled " + std::to_string(scale) + " times does not fit " +
+            std::to_string(side) + "x" + std::to_string(side);
+    return false;
+  }
+  std::vector<unsigned char> rgba(static_cast<std::size_t>(side) * side * 4, 0);
+  const int left = (side - map.width * scale) / 2, top = (side - map.height * scale) / 2;
+  for (int y = 0; y < map.height * scale; ++y) {
+    for (int x = 0; x < map.width * scale; ++x) {
+      const unsigned char* in =
+          &map.rgb[(static_cast<std::size_t>(y / scale) * map.width + x / scale) * 3];
+      if (in[0] == 0 && in[1] == 0 && in[2] == 0) continue;
+      unsigned char* out = &rgba[(static_cast<std::size_t>(top + y) * side + left + x) * 4];
+      out[0] = in[0], out[1] = in[1], out[2] = in[2], out[3] = 255;
+    }
+  }
+  return WritePixels(path, side, side, 4, rgba.data(), error);
 }
 
 }  // namespace pictures
