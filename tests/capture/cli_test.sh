@@ -44,6 +44,15 @@ run --png "$tmp/c" --at 22,22.0,2640b --size 64x48
 run --png "$tmp/c" --at 22,22.0 --size 64x48 --effect Flash
 [ "$(ls "$tmp/c")" = "002640.png" ] || fail "stills: one moment twice: $(ls "$tmp/c")"
 
+# Supersampled stills: the asked size, and each pixel the mean of its block of the still drawn at
+# three times the size (as ImageMagick's box filter makes it, within rounding).
+run --png "$tmp/s" --at 22 --size 64x48 --supersample 3
+run --png "$tmp/s3" --at 22 --size 192x144
+convert "$tmp/s3/002640.png" -filter box -resize 64x48 "$tmp/s3/boxed.png"
+[ "$(identify -format '%wx%h' "$tmp/s/002640.png" 2>/dev/null)" = "64x48" ] || fail "supersampled still: size"
+compare -metric RMSE "$tmp/s3/boxed.png" "$tmp/s/002640.png" null: 2> "$tmp/rmse"
+awk '{ gsub(/[()]/, "", $2); exit !($2 < 0.01) }' "$tmp/rmse" || fail "supersampled still differs: $(cat "$tmp/rmse")"
+
 run --version
 [ "$(cat "$tmp/rc")" -eq 0 ] && grep -q '^tessary-capture [0-9]' "$tmp/out" || fail "--version: $(cat "$tmp/out")"
 
@@ -76,13 +85,32 @@ fi
 probe() {
   ffprobe -v error -count_frames -show_entries stream=codec_type,codec_name,width,height,pix_fmt,nb_read_frames -of compact=nokey=0 "$1"
 }
-run --video "$tmp/v.mp4" --until 2 --size 256x192 --music "$music"
+run --video "$tmp/v.mp4" --until 2 --size 256x192 --supersample 2 --music "$music"
 [ "$(cat "$tmp/rc")" -eq 0 ] || fail "video: $(cat "$tmp/err")"
 probe "$tmp/v.mp4" > "$tmp/probe"
 grep -q 'codec_name=h264|codec_type=video|width=256|height=192|pix_fmt=yuv420p|nb_read_frames=120' "$tmp/probe" ||
   fail "video stream: $(cat "$tmp/probe")"
 grep -q 'codec_name=aac|codec_type=audio' "$tmp/probe" || fail "audio stream: $(cat "$tmp/probe")"
 [ -z "$(ls "$tmp" | grep partial)" ] || fail "video: partial file left"
+
+# The web preset, on a second of the show at x264's quickest setting that keeps the High profile:
+# 16:9 2160p60 with the show in the middle, BT.709 tags, the index first, half-second GOPs, AAC-LC.
+run --video "$tmp/web.mp4" --preset web --until 1 --x264-preset superfast --music "$music"
+[ "$(cat "$tmp/rc")" -eq 0 ] || fail "web video: $(cat "$tmp/err")"
+ffprobe -v error -show_entries stream=codec_name,profile,width,height,pix_fmt,r_frame_rate,color_space,color_transfer,color_primaries,sample_rate \
+  -of compact=nokey=0 "$tmp/web.mp4" > "$tmp/probe"
+grep -q 'codec_name=h264|profile=High|width=3840|height=2160|.*pix_fmt=yuv420p|.*r_frame_rate=60/1' "$tmp/probe" &&
+  grep -q 'color_space=bt709|color_transfer=bt709|color_primaries=bt709' "$tmp/probe" ||
+  fail "web video stream: $(cat "$tmp/probe")"
+grep -q 'codec_name=aac|profile=LC|sample_rate=48000' "$tmp/probe" || fail "web audio: $(cat "$tmp/probe")"
+[ "$(grep -aobE 'moov|mdat' "$tmp/web.mp4" | head -n 1 | cut -d: -f2)" = moov ] || fail "web video: mdat before moov"
+keys="$(ffprobe -v error -select_streams v -show_entries frame=key_frame -of csv=p=0 "$tmp/web.mp4" | grep . | grep -n '^1' | cut -d: -f1 | paste -sd,)"
+echo "$keys,61" | awk -F, '{ for (i = 2; i <= NF; ++i) if ($i - $(i - 1) > 30) exit 1; exit $1 != 1 }' ||
+  fail "web video: key frames at $keys (of 60), not every 30 or sooner"
+ffmpeg -v error -i "$tmp/web.mp4" -vf "select=eq(n\,59),crop=480:2160:0:0,scale=1:1:flags=area" -frames:v 1 -f rawvideo -pix_fmt gray - |
+  od -An -tu1 | grep -Eq '^ +[0-2]$' || fail "web video: the left bar is not black"
+run --video "$tmp/web.mkv" --preset web --until 1; expect_error "web video not MP4" "$tmp/web.mkv"
+run --video "$tmp/web2.mp4" --preset web --size 640x480; expect_error "web video with --size" "$tmp/web2.mp4"
 
 # No music file where it is expected: a silent video, said so.
 mkdir -p "$tmp/elsewhere/shaders" "$tmp/elsewhere/data" && cp shaders/* "$tmp/elsewhere/shaders/"

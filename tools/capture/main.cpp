@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -33,20 +34,25 @@ const char* const default_music = music_path;
 constexpr int usage_status = 2;
 constexpr int failure_status = 1;
 constexpr int interrupted_status = 130;
+// The show's 4:3 frame at the height of a 2160-line video.
+const char* const web_frame_size = "2880x2160";
 
-volatile std::sig_atomic_t interrupted = 0;
+// Also read by the video writer, so that none of its waits outlasts an interrupt.
+InterruptFlag interrupted{false};
 
 void on_interrupt(int) {
-  interrupted = 1;
+  interrupted = true;
 }
 
-// Ctrl-C or a TERM ends a capture between frames, so that nothing partial is left behind.
+// Ctrl-C, a TERM or a HUP ends a capture between frames, so that nothing partial is left behind.
 void catch_interrupts() {
   struct sigaction action = {};
   action.sa_handler = on_interrupt;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  // ffmpeg has its own process group: a closed terminal reaches only this process.
+  sigaction(SIGHUP, &action, nullptr);
   signal(SIGPIPE, SIG_IGN);
 }
 
@@ -73,13 +79,22 @@ struct Options {
   int width = 0;
   int height = 0;
   int end_step = 0;  // one past the last step rendered
+  int supersample = 1;
+  std::string preset;
+  std::string x264_preset;
 };
+
+// The encoder program: $TESSARY_FFMPEG (a stand-in, or another build) or ffmpeg on PATH.
+std::string encoder_program() {
+  const char* program = std::getenv("TESSARY_FFMPEG");
+  return program != nullptr && *program != '\0' ? program : "ffmpeg";
+}
 
 // Writes the stills of `frames` (ascending, unique) into the directory.
 int capture_stills(const Options& options, const std::vector<int>& frames) {
   ShowRenderer renderer;
   std::string error;
-  if (!renderer.Create(options.width, options.height, options.effect, error)) {
+  if (!renderer.Create(options.width, options.height, options.effect, error, options.supersample)) {
     return fail(error, failure_status);
   }
   if (!make_output_dir(options.png_dir, error)) return fail(error, failure_status);
@@ -109,10 +124,10 @@ int capture_video(const Options& options) {
   const int steps_per_frame = show_fps / settings.fps;
   settings.frame_count = (options.end_step + steps_per_frame - 1) / steps_per_frame;
   settings.music_path = options.music;
-  if (find_program("ffmpeg").empty()) {
-    return fail("ffmpeg not found on PATH: install Debian's ffmpeg (scripts/install-deps does)",
-                failure_status);
-  }
+  settings.preset = options.preset == "web" ? VideoPreset::web : VideoPreset::standard;
+  settings.speed = options.x264_preset;
+  settings.program = encoder_program();
+  settings.interrupted = &interrupted;
   std::error_code ec;
   if (!std::filesystem::is_regular_file(options.music, ec)) {
     if (options.music_given) return fail("no music file " + options.music, usage_status);
@@ -123,7 +138,7 @@ int capture_video(const Options& options) {
 
   ShowRenderer renderer;
   std::string error;
-  if (!renderer.Create(options.width, options.height, options.effect, error)) {
+  if (!renderer.Create(options.width, options.height, options.effect, error, options.supersample)) {
     return fail(error, failure_status);
   }
   const std::string dir = std::filesystem::path(options.video_path).parent_path().string();
@@ -135,7 +150,7 @@ int capture_video(const Options& options) {
   std::vector<unsigned char> frame(VideoEncoder::FrameBytes(settings));
   for (int k = 0; k < settings.frame_count; ++k) {
     renderer.StepTo(steps_per_frame * k);
-    read_frame(options.width, options.height, frame);
+    renderer.ReadRgba(frame);
     if (interrupted) {
       encoder.Abort();
       std::fprintf(stderr, "\n");
@@ -155,8 +170,9 @@ int capture_video(const Options& options) {
     return fail(error + "; no video written", failure_status);
   }
   progress.Finish();
-  std::fprintf(stderr, "%s: wrote %s (%d frames, %dx%d, 60 fps, %s)\n", program_name,
+  std::fprintf(stderr, "%s: wrote %s (%d frames, %dx%d%s, 60 fps, %s)\n", program_name,
                options.video_path.c_str(), settings.frame_count, options.width, options.height,
+               settings.preset == VideoPreset::web ? " on 16:9" : "",
                settings.music_path.empty() ? "silent" : settings.music_path.c_str());
   return 0;
 }
@@ -165,7 +181,7 @@ int capture_video(const Options& options) {
 int capture_bench(const Options& options) {
   ShowRenderer renderer;
   std::string error;
-  if (!renderer.Create(options.width, options.height, options.effect, error)) {
+  if (!renderer.Create(options.width, options.height, options.effect, error, options.supersample)) {
     return fail(error, failure_status);
   }
   const auto start = std::chrono::steady_clock::now();
@@ -225,8 +241,28 @@ int main(int argc, char** argv) {
                                      "With --bench: also write every frame's times and the "
                                      "parts' spans into DIR (frames.csv, parts.csv) for a plot")
                           ->type_name("DIR");
-  app.add_option("--size", options.size, "Output size in pixels (default 1024x768)")
-      ->type_name("WxH");
+  CLI::Option* size =
+      app.add_option("--size", options.size, "Output size in pixels (default 1024x768)")
+          ->type_name("WxH");
+  app.add_option("--supersample", options.supersample,
+                 "Draw at N times the size and shrink each NxN block to one pixel, for smooth "
+                 "edges (costs about N x N the drawing; default 1)")
+      ->type_name("N")
+      ->check(CLI::Range(1, 4));
+  CLI::Option* preset =
+      app.add_option("--preset", options.preset,
+                     "With --video: 'web' for video sites: 3840x2160 (the show 2880x2160 in the "
+                     "middle), H.264 High, closed half-second GOPs, fast start, BT.709, "
+                     "AAC-LC 48 kHz 384 kb/s; slow to make (see the README's Releasing)")
+          ->type_name("NAME")
+          ->check(CLI::IsMember({"web"}));
+  CLI::Option* x264_preset =
+      app.add_option("--x264-preset", options.x264_preset,
+                     "With --video: x264's speed preset instead of the video's own (superfast "
+                     "for a quick trial; the encoder program is $TESSARY_FFMPEG or ffmpeg)")
+          ->type_name("NAME")
+          ->check(CLI::IsMember(
+              {"superfast", "veryfast", "faster", "fast", "medium", "slow", "slower", "veryslow"}));
   app.add_option("--until", options.until,
                  "End the show at TIME (seconds, beats or frames, e.g. 2, 16b or 240f) instead "
                  "of after its last beat")
@@ -252,6 +288,9 @@ int main(int argc, char** argv) {
   json->needs(bench);
   plot->needs(bench);
   music->needs(video);
+  preset->needs(video);
+  preset->excludes(size);
+  x264_preset->needs(video);
   png->excludes(video);
   png->excludes(bench);
   video->excludes(bench);
@@ -284,6 +323,7 @@ int main(int argc, char** argv) {
     }
   }
   if (options.check) return check_show_files(stdout) > 0 ? failure_status : 0;
+  if (options.preset == "web") options.size = web_frame_size;
   if (!parse_size(options.size, options.width, options.height)) {
     return fail("--size: '" + options.size + "' is not a size like 1024x768 (1 to 8192 each)",
                 usage_status);
@@ -332,6 +372,10 @@ int main(int argc, char** argv) {
     std::error_code ec;
     if (std::filesystem::is_directory(options.video_path, ec)) {
       return fail("--video: " + options.video_path + " is a directory", usage_status);
+    }
+    const std::string ext = std::filesystem::path(options.video_path).extension().string();
+    if (options.preset == "web" && ext != ".mp4" && ext != ".mov" && ext != ".m4v") {
+      return fail("--preset web: the video must be an MP4 (.mp4) for fast start", usage_status);
     }
     const std::string dir = std::filesystem::path(options.video_path).parent_path().string();
     if (!check_output_dir(dir, error)) return fail("--video: " + error, usage_status);

@@ -1,9 +1,12 @@
 #include "showrenderer.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "demo/demo.h"
 #include "demo/startup.h"
+#include "gl/glcheck.h"
 #include "singleeffects.h"
 #include "tunables.h"
 
@@ -13,8 +16,8 @@ ShowRenderer::~ShowRenderer() {
   manager_.reset();
 }
 
-bool ShowRenderer::Create(int width, int height, const std::string& effect_name,
-                          std::string& error) {
+bool ShowRenderer::Create(int width, int height, const std::string& effect_name, std::string& error,
+                          int supersample) {
   const SingleEffect* single = nullptr;
   if (!effect_name.empty()) {
     single = find_single_effect(effect_name);
@@ -23,7 +26,8 @@ bool ShowRenderer::Create(int width, int height, const std::string& effect_name,
       return false;
     }
   }
-  if (!context.Create(width, height, error)) {
+  supersample_ = supersample;
+  if (!context.Create(width * supersample, height * supersample, error)) {
     error = "no headless GL context: " + error;
     return false;
   }
@@ -53,4 +57,53 @@ bool ShowRenderer::Create(int width, int height, const std::string& effect_name,
     head_->SetCameraOverride(&tracks_);
   }
   return true;
+}
+
+void ShowRenderer::ReadRgb(std::vector<unsigned char>& rgb) {
+  if (supersample_ == 1) {
+    context.ReadRgb(rgb);
+    return;
+  }
+  context.ReadRgb(drawn_);
+  shrink_box(drawn_, context.width / supersample_, context.height / supersample_, 3, supersample_,
+             rgb);
+}
+
+void ShowRenderer::ReadRgba(std::vector<unsigned char>& rgba) {
+  std::vector<unsigned char>& target = supersample_ == 1 ? rgba : drawn_;
+  target.resize(static_cast<size_t>(context.width) * static_cast<size_t>(context.height) * 4);
+  glCheck(glPixelStorei(GL_PACK_ALIGNMENT, 4));
+  glCheck(
+      glReadPixels(0, 0, context.width, context.height, GL_RGBA, GL_UNSIGNED_BYTE, target.data()));
+  if (supersample_ != 1) {
+    shrink_box(drawn_, context.width / supersample_, context.height / supersample_, 4, supersample_,
+               rgba);
+  }
+}
+
+void shrink_box(const std::vector<unsigned char>& big, int width, int height, int channels,
+                int factor, std::vector<unsigned char>& small) {
+  const size_t row = static_cast<size_t>(width) * static_cast<size_t>(channels);
+  const size_t big_row = row * static_cast<size_t>(factor);
+  const uint32_t count = static_cast<uint32_t>(factor * factor);
+  small.resize(row * static_cast<size_t>(height));
+  std::vector<uint32_t> sums(big_row);
+  for (int y = 0; y < height; ++y) {
+    // The block's rows summed column by column, then each run of `factor` pixels.
+    std::fill(sums.begin(), sums.end(), 0u);
+    for (int k = 0; k < factor; ++k) {
+      const unsigned char* in = big.data() + (static_cast<size_t>(y) * factor + k) * big_row;
+      for (size_t i = 0; i < big_row; ++i) sums[i] += in[i];
+    }
+    unsigned char* out = small.data() + static_cast<size_t>(y) * row;
+    for (size_t x = 0; x < static_cast<size_t>(width); ++x) {
+      for (int c = 0; c < channels; ++c) {
+        uint32_t sum = 0;
+        const size_t first = x * static_cast<size_t>(factor * channels) + static_cast<size_t>(c);
+        for (int j = 0; j < factor; ++j) sum += sums[first + static_cast<size_t>(j * channels)];
+        out[x * static_cast<size_t>(channels) + static_cast<size_t>(c)] =
+            static_cast<unsigned char>((sum + count / 2) / count);
+      }
+    }
+  }
 }

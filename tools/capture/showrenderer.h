@@ -12,8 +12,9 @@
 #include "sync/cameratracks.h"
 
 // The show (or one effect alone) stepped as the player steps it, one frame per step of
-// 1 / show_fps s, into a headless framebuffer of any size. Owns the GL context, the shader
-// manager and the playhead; needs no window and no X server.
+// 1 / show_fps s, into a headless framebuffer of any size, drawn once at that size or at N times
+// it and shrunk (supersampled, for smooth edges). Owns the GL context, the shader manager and the
+// playhead; needs no window and no X server.
 class ShowRenderer {
  public:
   ShowRenderer() = default;
@@ -21,12 +22,13 @@ class ShowRenderer {
   ShowRenderer(const ShowRenderer&) = delete;
   ShowRenderer& operator=(const ShowRenderer&) = delete;
 
-  // Opens a width x height context, sets the fixed GL state, loads the toon shader and builds the
-  // whole show with the camera file's keys (a file with errors: its lines on standard error, and
-  // the keys that parsed) and the sync tracks saved in data/ (a broken one: one line, that track
-  // ignored), or, when `effect_name` is not empty, a timeline holding only that effect (see
-  // singleeffects.h). Returns false with a one-line reason.
-  bool Create(int width, int height, const std::string& effect_name, std::string& error);
+  // Opens a context of width x height times `supersample`, sets the fixed GL state, loads the
+  // toon shader and builds the whole show with the camera file's keys (a file with errors: its
+  // lines on standard error, and the keys that parsed) and the sync tracks saved in data/ (a
+  // broken one: one line, that track ignored), or, when `effect_name` is not empty, a timeline
+  // holding only that effect (see singleeffects.h). Returns false with a one-line reason.
+  bool Create(int width, int height, const std::string& effect_name, std::string& error,
+              int supersample = 1);
 
   // Runs the next frame and draws it.
   void DrawNext(const FreeView& view = FreeView()) { head_->DrawNext(view); }
@@ -36,8 +38,10 @@ class ShowRenderer {
     head_->SeekTo(frame);
     head_->DrawNext(FreeView());
   }
-  // The picture of the last drawn frame: RGB rows, top row first.
-  void ReadRgb(std::vector<unsigned char>& rgb) const { context.ReadRgb(rgb); }
+  // The picture of the last drawn frame, width x height: RGB rows, top row first.
+  void ReadRgb(std::vector<unsigned char>& rgb);
+  // The same as RGBA rows, bottom row first, as the video encoder takes it.
+  void ReadRgba(std::vector<unsigned char>& rgba);
 
   // The next step to run, and the global beat after the last one (-1 before the first).
   int NextStep() const { return head_->NextStep(); }
@@ -46,10 +50,17 @@ class ShowRenderer {
   gl::HeadlessContext context;
 
  private:
+  int supersample_ = 1;
+  std::vector<unsigned char> drawn_;  // the framebuffer as read, before shrinking
   CameraFile camera_file_;
   CameraTracks tracks_;
   std::unique_ptr<omni::ShaderManager> manager_;
   std::unique_ptr<Playhead> head_;
 };
+
+// Shrinks a picture by `factor` in both directions: each pixel of `small` (width x height) is the
+// mean of its factor x factor block of `big`, channel by channel, rounded.
+void shrink_box(const std::vector<unsigned char>& big, int width, int height, int channels,
+                int factor, std::vector<unsigned char>& small);
 
 #endif
