@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-
-#include "gl/glcheck.h"
-#include "gl_context.h"
-
 namespace {
 
 using V = omni::Vector3<float>;
@@ -16,39 +11,7 @@ void step(C& camera, float time) {
   camera.UpdateLogic(time, 0, false);
 }
 
-// The modelview matrix UpdateLocation leaves on an identity matrix.
-std::array<float, 16> view_of(C& camera) {
-  std::array<float, 16> m{};
-  glLoadIdentity();
-  camera.UpdateLocation();
-  glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
-  glLoadIdentity();
-  return m;
-}
-
 }  // namespace
-
-TEST(Camera, TransformIsTranslationThenNonZeroRotations) {
-  ASSERT_NE(test_gl_context(), nullptr);
-  C camera;
-  step(camera, 12.0f);
-  const std::array<float, 16> identity{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-  EXPECT_EQ(view_of(camera), identity);  // no keyframes: a zero translation only
-
-  camera.AddPosition(C::CUT, 64.28571f, 0, V(1, 2, 120));
-  camera.AddRotation(C::CUT, 64.28571f, 0, V(0, 90, 0));
-  step(camera, 64.2857f);
-  EXPECT_EQ(camera.location.z, 0);
-  step(camera, 64.28571f);
-  const auto m = view_of(camera);
-  // T(-1, -2, -120) * Ry(90): world +x goes to eye -z, world +z to eye +x.
-  EXPECT_NEAR(m[0], 0, 1e-6);
-  EXPECT_NEAR(m[2], -1, 1e-6);
-  EXPECT_NEAR(m[8], 1, 1e-6);
-  EXPECT_EQ(m[12], -1);
-  EXPECT_EQ(m[13], -2);
-  EXPECT_EQ(m[14], -120);
-}
 
 TEST(Camera, LinearMovesFromThePreviousTargetAndHolds) {
   C camera;
