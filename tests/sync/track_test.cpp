@@ -87,7 +87,8 @@ TEST(SyncTrack, InterpolatesByTheKeysOwnKind) {
   EXPECT_GT(first_step_of_row(INT_MAX), ShowFrames().end_step);  // no overflow
 }
 
-// Names and bytes as the protocol's player-mode files have them, and the round trip.
+// Names and bytes as the protocol's player-mode files have them. (Read back: sync_player, whose
+// renderer draws the player's frame from the files the player saved.)
 TEST(SyncTrackFile, NamesAndBytes) {
   EXPECT_EQ(track_file_name("sync", "camera:pos.x"), "sync_camera-3Apos.x.track");
   EXPECT_EQ(track_file_name("my base", "a/b_c\xC3\xA9"), "my-20base_a/b_c-C3-A9.track");
@@ -102,12 +103,6 @@ TEST(SyncTrackFile, NamesAndBytes) {
   ASSERT_TRUE(save_track_file(path, track, error)) << error;
   EXPECT_EQ(read_bytes(path), expected);
   EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
-  SyncTrack loaded;
-  ASSERT_TRUE(load_track_file(path, loaded, error)) << error;
-  ASSERT_EQ(loaded.keys.size(), 2u);
-  EXPECT_EQ(loaded.keys[1].row, 256);
-  EXPECT_EQ(loaded.keys[1].value, -2.5f);
-  EXPECT_EQ(loaded.keys[1].interpolation, SyncKey::SMOOTH);
   std::filesystem::remove_all(dir);
 }
 
