@@ -5,7 +5,6 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "demo/playhead.h"
 #include "demo/startup.h"
 #include "gl_context.h"
+#include "scratch.h"
 #include "sync/cameratracks.h"
 #include "tunables.h"
 
@@ -41,11 +41,6 @@ void write_bytes(const std::string& path, const Bytes& bytes) {
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()),
              static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes read_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace
@@ -83,7 +78,7 @@ TEST(SyncTrack, InterpolatesByTheKeysOwnKind) {
   EXPECT_EQ(first_step_of_row(0), 0);
   EXPECT_EQ(first_step_of_row(8), 52);
   EXPECT_LT(step_row(51), 8.0);
-  EXPECT_EQ(first_step_of_row(1), 7);                             // 1/8 beat: 6.43 steps
+  EXPECT_EQ(first_step_of_row(1), 7);                            // 1/8 beat: 6.43 steps
   EXPECT_GT(first_step_of_row(INT_MAX), ShowFrames().end_step);  // no overflow
 }
 
@@ -101,7 +96,7 @@ TEST(SyncTrackFile, NamesAndBytes) {
   const std::string path = dir + "/t.track";
   std::string error;
   ASSERT_TRUE(save_track_file(path, track, error)) << error;
-  EXPECT_EQ(read_bytes(path), expected);
+  EXPECT_EQ(read_text(path), std::string(expected.begin(), expected.end()));
   EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
   std::filesystem::remove_all(dir);
 }

@@ -9,19 +9,6 @@
 #include "gl_context.h"
 #include "scratch.h"
 
-TEST(ShaderManager, LoadFileJoinsLinesWithNothingBetween) {
-  omni::ShaderManager manager;
-  TempFile four("void main()\n{\n  gl_FragColor = vec4(1.0);\n}\n");
-  std::string text;
-  EXPECT_TRUE(manager.LoadFile(four.path, text));
-  EXPECT_EQ(text, "void main(){  gl_FragColor = vec4(1.0);}");
-
-  TempFile empty("");
-  std::string nothing;
-  EXPECT_TRUE(manager.LoadFile(empty.path, nothing));
-  EXPECT_EQ(nothing, "");
-}
-
 // Programs are kept in load order, bound by Begin and unbound by End, and all deleted with the
 // manager.
 TEST(ShaderManager, ToonShaderLinksIndexesBindsAndIsReleased) {
