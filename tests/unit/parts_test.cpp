@@ -11,6 +11,7 @@
 #include "demo/show.h"
 #include "effect/blockimage.h"
 #include "effect/cubecube.h"
+#include "effect/humppa.h"
 #include "gl_context.h"
 #include "part_fixture.h"
 
@@ -47,6 +48,20 @@ TEST(Parts, KeepToTheirBeatsAndLoadTheirPictures) {
     }
     first = last;
   }
+}
+
+// Played through the frame step at the show's rate: the pillar walk starts in the frame that
+// raises the show's beat to the plasma part's pillar beat (where the show flashes), not before.
+TEST(Parts, PlasmaWalkStartsOnItsPillarBeat) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  BuiltPart part(init_plasmapart, 150, 224);
+  const auto* humppa = static_cast<effect::Humppa*>(part.list->effect);
+  Show show(part.list, &part.camera, nullptr, show_seconds_per_beat);
+  for (int frame = 0; show.clock.beat < 150 + plasma_pillar_beat; ++frame) {
+    ASSERT_FALSE(humppa->pillars_enabled) << "beat " << show.clock.beat;
+    show.Step(static_cast<float>(frame) / show_fps, FreeView(), false);
+  }
+  EXPECT_TRUE(humppa->pillars_enabled);
 }
 
 // Played at the show's rate: the cube frame bursts on the part's first frame and on every even
