@@ -7,26 +7,19 @@ mode=$1
 program=$(readlink -f "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 
-if [ "$mode" = player ] && [ -z "${E2E_INNER:-}" ]; then
-  export E2E_INNER=1
-  exec bash "$(dirname "$0")/with_xvfb.sh" bash "$0" "$@"
-fi
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
 case "$mode" in
   player)
-    apitrace trace -o "$work/t.trace" "$program" -w > "$work/stdout" 2> "$work/stderr" &
-    pid=$!
-    timeout 20 xdotool search --sync --onlyvisible --name '^Tessary$' > /dev/null
-    sleep 3
-    window=$(xdotool search --onlyvisible --name '^Tessary$' | tail -n 1)
-    xdotool key --window "$window" Escape 2> /dev/null || true
-    wait "$pid"
+    . "$here/player_lib.sh"
+    player_lib_init "$0" "$@"
+    player=apitrace
+    start_player trace -o "$work/t.trace" "$program" -w
+    sleep 2
+    stop_player
     apitrace dump --color=never "$work/t.trace" | awk -v min_cubes=1000 -f "$here/gl_stream.awk"
     ;;
   parts)
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
     # Two frames (the kept one and the one before it) in each part and in the tail.
     for at in 12 30 50 90 100 120 150 165; do
       apitrace trace --api egl -o "$work/$at.trace" "$program" --png "$work/png" --size 128x96 \

@@ -32,6 +32,9 @@ fail() {
   exit 1
 }
 
+# Pixels that differ by more than a few levels between two pictures.
+differing() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 || true; }
+
 # A short stand-in track (SECONDS long, default 20), so no case depends on the real one.
 make_music() {
   ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=440:duration=${1:-20}" -ac 2 -ar 44100 \

@@ -7,12 +7,7 @@ set -uo pipefail
 build="$(realpath "$1")"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+. "$(dirname "$0")/../check_lib.sh"
 
 prefix="$tmp/prefix"
 cmake --install "$build" --prefix "$prefix" > "$tmp/install.log" ||
@@ -63,8 +58,4 @@ lintian "$deb" > "$tmp/lintian" 2>&1 && ! grep -q '^[EW]:' "$tmp/lintian" ||
 desktop-file-validate packaging/tessary.desktop > "$tmp/desktop" 2>&1 && [ ! -s "$tmp/desktop" ] ||
   fail "desktop-file-validate: $(cat "$tmp/desktop")"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures failure(s)" >&2
-  exit 1
-fi
-echo "install and package checks passed"
+finish "install and package checks passed"

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "committed_score.h"
 #include "dsp.h"
 #include "master.h"
 #include "render.h"
@@ -17,18 +18,6 @@ namespace {
 const std::string kRoot = TESSARY_SOURCE_DIR;
 const std::string kTrack = kRoot + "/data/melody5.ogg";
 const double kRate = music::kSampleRate;
-
-// The score the track was rendered from.
-const music::Score& score() {
-  static music::Score parsed;
-  static bool loaded = false;
-  if (!loaded) {
-    std::string error;
-    loaded = music::load_score(kRoot + "/assets/music/melody5.score", parsed, error);
-    EXPECT_TRUE(loaded) << error;
-  }
-  return parsed;
-}
 
 // The average of both channels.
 std::vector<double> mono(const music::Stereo& audio) {
@@ -122,10 +111,10 @@ TEST(Track, WasRenderedFromTheCurrentScore) {
 // Every kick of the score falls on a whole beat and shows in the decoded signal as a rise of
 // energy below 1 kHz that starts within 5 ms of its beat.
 TEST(Track, KickOnsetsSitOnTheBeatGrid) {
-  const double spb = score().SecondsPerBeat();
+  const double spb = committed_score().SecondsPerBeat();
   const Energy kick(band(mono(track()), 1000.0, false));
   size_t checked = 0;
-  for (const music::Track& t : score().tracks) {
+  for (const music::Track& t : committed_score().tracks) {
     if (t.type != "kick") continue;
     for (const music::Note& n : t.notes) {
       const double at = n.beat * spb;
@@ -142,7 +131,7 @@ TEST(Track, KickOnsetsSitOnTheBeatGrid) {
 // over the whole band and above 4 kHz (the crash), and the beat stands out as an accent: the RMS
 // of its first 100 ms is at least 3 dB over the mean of the same on the eight beats before.
 TEST(Track, FlashBeatsCarryAClearTransientAndAnAccent) {
-  const double spb = score().SecondsPerBeat();
+  const double spb = committed_score().SecondsPerBeat();
   const Energy full(mono(track())), high(band(mono(track()), 4000.0, true));
   const auto rms = [&](double beat) {
     const double t = beat * spb;
@@ -162,10 +151,10 @@ TEST(Track, FlashBeatsCarryAClearTransientAndAnAccent) {
 // Between the hits no bed of hiss: in every part the quietest 5% of 100 ms windows carry at most
 // -60 dBFS between 12 and 18 kHz.
 TEST(Track, NoHissBetweenTheHits) {
-  const double spb = score().SecondsPerBeat();
+  const double spb = committed_score().SecondsPerBeat();
   const std::vector<double> x = mono(track());
   const Energy top(band(band(band(x, 12000.0, true), 12000.0, true), 18000.0, false));
-  const std::vector<music::Section>& parts = score().sections;
+  const std::vector<music::Section>& parts = committed_score().sections;
   for (size_t p = 0; p < parts.size(); ++p) {
     const double end = p + 1 < parts.size() ? parts[p + 1].beat * spb : x.size() / kRate;
     std::vector<double> windows;

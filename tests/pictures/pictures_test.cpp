@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "pixel_map.h"
+#include "scratch.h"
 
 namespace fs = std::filesystem;
 
@@ -19,11 +19,6 @@ namespace {
 
 const fs::path kSourceDir = TESSARY_SOURCE_DIR;
 const fs::path kWorkDir = TESSARY_TEST_WORK_DIR;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 // True when the PNG at `png` decodes to exactly the pixels of `map`, fully opaque.
 bool SamePixels(const fs::path& png, const pictures::PixelMap& map) {
@@ -44,7 +39,7 @@ int RunTool(const std::vector<fs::path>& files, std::string& messages) {
   std::string command = std::string("'") + TESSARY_PICTURES_TOOL + "'";
   for (const fs::path& file : files) command += " '" + file.string() + "'";
   const int status = std::system((command + " 2> '" + (kWorkDir / "log").string() + "'").c_str());
-  messages = ReadFile(kWorkDir / "log");
+  messages = read_text(kWorkDir / "log");
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -117,7 +112,7 @@ TEST(PicturesTool, WritesRepeatablyOrNothing) {
   pictures::PixelMap map;
   ASSERT_TRUE(pictures::LoadPixelMap(good.string(), map, messages)) << messages;
   EXPECT_TRUE(SamePixels(kWorkDir / "a.png", map));
-  EXPECT_EQ(ReadFile(kWorkDir / "a.png"), ReadFile(kWorkDir / "b.png"));
+  EXPECT_EQ(read_text(kWorkDir / "a.png"), read_text(kWorkDir / "b.png"));
 
   EXPECT_EQ(RunTool({good, kWorkDir / "c.png", bad, existing}, messages), 1);
   EXPECT_NE(messages.find(bad.string() + ": line 3: unknown character"), std::string::npos)
@@ -125,5 +120,5 @@ TEST(PicturesTool, WritesRepeatablyOrNothing) {
   EXPECT_EQ(RunTool({kWorkDir / "missing.txt", existing}, messages), 1);
   EXPECT_NE(messages.find("cannot open"), std::string::npos) << messages;
   EXPECT_FALSE(fs::exists(kWorkDir / "c.png"));
-  EXPECT_EQ(ReadFile(existing), "previous contents");
+  EXPECT_EQ(read_text(existing), "previous contents");
 }

@@ -4,7 +4,7 @@
 //   doc NAME ROW VALUE INTERP   a key of the document, sent when the client asks for NAME
 //   accept [ROW]                wait for the client: greeting, PAUSE 1, SET_ROW ROW, the keys
 //   key NAME ROW VALUE INTERP   SET_KEY      row R   SET_ROW      pause 0|1   PAUSE
-//   save   SAVE_TRACKS          raw HEX...   any bytes      close   the connection
+//   save   SAVE_TRACKS
 //   expect-row R                wait until the client sends row R
 #include <algorithm>
 #include <cstdio>
@@ -20,7 +20,7 @@ namespace {
 // Runs one script line; false with a reason.
 bool run(FakeEditor& editor, const std::string& line, std::string& error) {
   std::istringstream in(line);
-  std::string command, name, hex;
+  std::string command, name;
   std::uint32_t row = 0, kind = 0;
   float value = 0;
   in >> command;
@@ -39,15 +39,6 @@ bool run(FakeEditor& editor, const std::string& line, std::string& error) {
   if (command == "row" && in >> row) return editor.Send(message(3, {row}));
   if (command == "pause" && in >> row) return editor.Send(message(4, {}, row != 0));
   if (command == "save") return editor.Send(message(5, {}));
-  if (command == "close") {
-    editor.Close();
-    return true;
-  }
-  if (command == "raw") {
-    Message bytes;
-    while (in >> hex) bytes.push_back(static_cast<unsigned char>(std::stoul(hex, nullptr, 16)));
-    return editor.Send(bytes);
-  }
   if (command == "expect-row" && in >> row) {
     std::uint32_t got = row + 1;
     while (got != row && editor.ReadRow(got, error)) {

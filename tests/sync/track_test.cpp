@@ -5,7 +5,6 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "demo/playhead.h"
 #include "demo/startup.h"
 #include "gl_context.h"
+#include "scratch.h"
 #include "sync/cameratracks.h"
 #include "tunables.h"
 
@@ -41,11 +41,6 @@ void write_bytes(const std::string& path, const Bytes& bytes) {
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()),
              static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes read_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace
@@ -83,11 +78,12 @@ TEST(SyncTrack, InterpolatesByTheKeysOwnKind) {
   EXPECT_EQ(first_step_of_row(0), 0);
   EXPECT_EQ(first_step_of_row(8), 52);
   EXPECT_LT(step_row(51), 8.0);
-  EXPECT_EQ(first_step_of_row(1), 7);                             // 1/8 beat: 6.43 steps
+  EXPECT_EQ(first_step_of_row(1), 7);                            // 1/8 beat: 6.43 steps
   EXPECT_GT(first_step_of_row(INT_MAX), ShowFrames().end_step);  // no overflow
 }
 
-// Names and bytes as the protocol's player-mode files have them, and the round trip.
+// Names and bytes as the protocol's player-mode files have them. (Read back: sync_player, whose
+// renderer draws the player's frame from the files the player saved.)
 TEST(SyncTrackFile, NamesAndBytes) {
   EXPECT_EQ(track_file_name("sync", "camera:pos.x"), "sync_camera-3Apos.x.track");
   EXPECT_EQ(track_file_name("my base", "a/b_c\xC3\xA9"), "my-20base_a/b_c-C3-A9.track");
@@ -100,14 +96,8 @@ TEST(SyncTrackFile, NamesAndBytes) {
   const std::string path = dir + "/t.track";
   std::string error;
   ASSERT_TRUE(save_track_file(path, track, error)) << error;
-  EXPECT_EQ(read_bytes(path), expected);
+  EXPECT_EQ(read_text(path), std::string(expected.begin(), expected.end()));
   EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
-  SyncTrack loaded;
-  ASSERT_TRUE(load_track_file(path, loaded, error)) << error;
-  ASSERT_EQ(loaded.keys.size(), 2u);
-  EXPECT_EQ(loaded.keys[1].row, 256);
-  EXPECT_EQ(loaded.keys[1].value, -2.5f);
-  EXPECT_EQ(loaded.keys[1].interpolation, SyncKey::SMOOTH);
   std::filesystem::remove_all(dir);
 }
 

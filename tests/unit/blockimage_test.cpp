@@ -123,37 +123,6 @@ TEST(BlockImageLoad, EmptyPicturesGiveEmptySetsThatTakeTheirTurn) {
   EXPECT_EQ(image.active, 2u);
 }
 
-// Type, factor and spacing act on the blocks loaded at the time they are called.
-TEST(BlockImageLoad, SettingsShapeOnlyTheirOwnLoads) {
-  ASSERT_NE(test_gl_context(), nullptr);
-  BI image;
-  image.SetType(BI::SCROLLER_STATIC);
-  image.LoadImage(picture(2, 2), 1.0f);
-  EXPECT_EQ(image.images[0].blocks[0].state, BI::BLOCK_WAITING);
-  image.SetFactor(2.0f);
-  image.SetSpacing(0.1f);
-  EXPECT_EQ(image.images[0].blocks[0].grow_rate, 5.0f);
-  EXPECT_EQ(image.images[0].blocks[2].position.x, 1.5f);
-
-  image.LoadImage(picture(12, 1), 1.0f);
-  EXPECT_EQ(image.images[1].blocks[0].grow_rate, 2.0f);
-  float x = 0.0f;  // positions accumulate by addition, which drifts from the product
-  for (const BI::Block& block : image.images[1].blocks) {
-    EXPECT_EQ(block.position.x, x);
-    x += 0.1f;
-  }
-  EXPECT_NE(image.images[1].blocks[11].position.x, 11 * 0.1f);
-
-  // Called last, SCROLLER_STATIC shows every block of every set, not only the active one.
-  image.SetType(BI::SCROLLER_STATIC);
-  for (const BI::BlockSet& set : image.images) {
-    for (const BI::Block& block : set.blocks) {
-      EXPECT_EQ(block.state, BI::BLOCK_SHOWN);
-      EXPECT_EQ(block.scale, 1.0f);
-    }
-  }
-}
-
 // The set setters act on the active set only, and on nothing when `active` is past the sets
 // (as Clear leaves it when fewer sets are loaded afterwards); so do UpdateLogic and Draw.
 TEST(BlockImageLoad, SetSettersActOnTheActiveSetIfAny) {
@@ -161,10 +130,6 @@ TEST(BlockImageLoad, SetSettersActOnTheActiveSetIfAny) {
   BI image;
   image.LoadImage(picture(1, 1), 1.0f);
   image.LoadImage(picture(1, 1), 1.0f);
-  image.SetShowPosition(V(50, -30, -10));
-  EXPECT_NEAR(image.images[0].distance, 59.16f, 0.01f);
-  image.SetHidePosition(V(-50, -30, -10));
-  EXPECT_EQ(image.images[0].distance, 100.0f);
   image.SetActiveImage(2);  // out of range: ignored
   EXPECT_EQ(image.active, 0u);
   image.SetActiveImage(1);

@@ -4,35 +4,18 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 #include <random>
 #include <set>
-#include <sstream>
+#include <vector>
 
 #include "demo/moments.h"
+#include "scratch.h"
 
 namespace {
 
 typedef omni::Vector3<float> V;
-
-// A scratch camera file that removes itself.
-struct TempCameraFile {
-  std::string path;
-  explicit TempCameraFile(const std::string& text) {
-    path = testing::TempDir() + "tessary_camera_" + std::to_string(::getpid()) + ".txt";
-    std::ofstream(path, std::ios::binary) << text;
-  }
-  ~TempCameraFile() { std::remove(path.c_str()); }
-  std::string Text() const {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-  }
-};
 
 // The keyframed camera's pose after steps 0..step, stepped as the show steps it.
 CameraPose pose_at(const CameraFile& file, int step) {
@@ -42,13 +25,9 @@ CameraPose pose_at(const CameraFile& file, int step) {
   return CameraPose{camera.location, camera.rotation};
 }
 
-void expect_pose(const CameraPose& shown, const CameraPose& wanted) {
-  EXPECT_EQ(shown.place.x, wanted.place.x);
-  EXPECT_EQ(shown.place.y, wanted.place.y);
-  EXPECT_EQ(shown.place.z, wanted.place.z);
-  EXPECT_EQ(shown.turn.x, wanted.turn.x);
-  EXPECT_EQ(shown.turn.y, wanted.turn.y);
-  EXPECT_EQ(shown.turn.z, wanted.turn.z);
+// A pose's six figures, to compare exactly.
+std::vector<float> figures(const CameraPose& p) {
+  return {p.place.x, p.place.y, p.place.z, p.turn.x, p.turn.y, p.turn.z};
 }
 
 // The first step of part `part`'s beat `beat`, plus `extra` steps.
@@ -158,13 +137,11 @@ TEST(CameraFile, ShowFileLoadsAndCutsEveryPartIn) {
 // camera at that step shows the pose exactly, the moves go on to their old targets, and every
 // line but the changed and new ones stays as it was.
 TEST(CameraFile, WriteShotSplitsMovesAndCutsStillTracksExactly) {
-  std::ostringstream show;
-  show << std::ifstream(camera_file_path).rdbuf();
-  std::string text = show.str();
+  std::string text = read_text(camera_file_path);
   const std::string glide = "images    place  linear  0b        40b       65 -60 -200";
   ASSERT_NE(text.find(glide), std::string::npos);
   text.insert(text.find(glide) + glide.size(), "  # the glide");
-  TempCameraFile copy(text);
+  TempFile copy(text);
   CameraFile file;
   ASSERT_TRUE(load_camera_file(copy.path, file));
 
@@ -191,8 +168,8 @@ TEST(CameraFile, WriteShotSplitsMovesAndCutsStillTracksExactly) {
     CameraFile reread;
     ASSERT_TRUE(load_camera_file(copy.path, reread));
     EXPECT_EQ(reread.lines, file.lines);
-    expect_pose(pose_at(reread, shot.step), pose);
-    expect_pose(pose_at(reread, images_rush), rush);
+    EXPECT_EQ(figures(pose_at(reread, shot.step)), figures(pose));
+    EXPECT_EQ(figures(pose_at(reread, images_rush)), figures(rush));
     // Every old line but the changed ones stays; at most two are new.
     std::multiset<std::string> old(old_lines.begin(), old_lines.end());
     size_t kept = 0;
@@ -219,11 +196,11 @@ TEST(CameraFile, WriteShotSplitsMovesAndCutsStillTracksExactly) {
   EXPECT_FALSE(write_camera_shot(lost, images, 20000, CameraPose{}, message));
   EXPECT_EQ(message.rfind("no/such/dir/camera.txt cannot be written (", 0), 0u) << message;
   EXPECT_EQ(lost.lines, file.lines);
-  const std::string before = copy.Text();
+  const std::string before = read_text(copy.path);
   ::chmod(copy.path.c_str(), 0444);
   EXPECT_FALSE(write_camera_shot(file, images, 20000, CameraPose{}, message));
   EXPECT_NE(message.find("cannot be written"), std::string::npos) << message;
-  EXPECT_EQ(copy.Text(), before);
+  EXPECT_EQ(read_text(copy.path), before);
 }
 
 // Random bytes, huge and odd numbers, a very long line and a million lines: the parser returns
@@ -243,7 +220,7 @@ TEST(CameraFile, NothingInTheFileCrashesOrHangs) {
                        "title place linear -3b -5b 1 2 3\n"};
   for (const char* line : odd) text += line;
   text += std::string(1 << 20, 'x') + "\n" + std::string(1 << 20, ' ') + "title\n";
-  TempCameraFile file_on_disk(text);
+  TempFile file_on_disk(text);
   CameraFile file;
   EXPECT_FALSE(load_camera_file(file_on_disk.path, file));
   EXPECT_EQ(file.errors.size(), 101u);

@@ -3,8 +3,11 @@
 // business (tests/capture).
 #include <gtest/gtest.h>
 
+#include <SFML/Graphics/Image.hpp>
+#include <memory>
 #include <vector>
 
+#include "demo/script.h"
 #include "demo/show.h"
 #include "effect/blockimage.h"
 #include "effect/cubecube.h"
@@ -15,6 +18,7 @@
 namespace {
 
 using BI = effect::BlockImage;
+using V = omni::Vector3<float>;
 
 }  // namespace
 
@@ -81,4 +85,32 @@ TEST(Parts, ScrollerFrameBurstsOnEveryEvenBeat) {
   const BI::BlockSet& set = scroller->images[0];
   // Its last column reaches the start line no earlier than about the part's end.
   EXPECT_GE(set.blocks.back().position.x / -set.speed, 64 * show_seconds_per_beat - 1.0f);
+}
+
+// The picture forms: blocks up to size 2 in the picture's colours; a scrolling picture travels
+// from show to hide at its speed, its blocks growing at its rate; a flipping one changes
+// picture after each beat. (None of these shows in a golden frame; a flipping picture's order
+// and where the pictures stand do.)
+TEST(ScriptPictures, SizeColourScrollingAndFlipping) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  sf::Image one;
+  one.create(1, 1, sf::Color::White);
+  const V place(1, 2, 3);
+  std::unique_ptr<BI> still(script::still_picture(one, BI::DISPLAY_RELIEF, place));
+  std::unique_ptr<BI> scroll(script::scrolling_picture(one, BI::DISPLAY_FLAT, V(50, -30, -10),
+                                                       V(-50, -30, -10), -25.0f, 1, 20));
+  std::unique_ptr<BI> flip(script::flipping_picture(one, one, show_seconds_per_beat, place));
+  for (BI* image : {still.get(), scroll.get(), flip.get()}) {
+    EXPECT_EQ(image->max_size, 2.0f);
+    EXPECT_TRUE(image->color_enabled);
+  }
+  EXPECT_EQ(scroll->images[0].distance, 100.0f);
+  EXPECT_EQ(scroll->images[0].speed, -25.0f);
+  EXPECT_EQ(scroll->images[0].blocks[0].grow_rate, 20.0f);
+  const float times[4] = {0.0f, show_seconds_per_beat, 0.44f, 0.88f};
+  const unsigned int shown[4] = {1, 1, 0, 1};
+  for (int k = 0; k < 4; ++k) {
+    flip->UpdateLogic(times[k], k, true);
+    EXPECT_EQ(flip->active, shown[k]) << "at " << times[k];
+  }
 }

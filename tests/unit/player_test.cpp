@@ -68,26 +68,6 @@ TEST(FreeCamera, MovesPerTickAtAnyFrameRateAndStopsWhenFocusIsLost) {
   EXPECT_FLOAT_EQ(jerky.position.y, 60.0f);
 }
 
-// Switching to the free camera in the middle of a flight keeps the picture: the free camera
-// takes the keyframed camera's shot.
-TEST(FreeCamera, StartsFromTheKeyframedShotWithoutAJump) {
-  ASSERT_NE(test_gl_context(), nullptr);
-  auto transport = whole_show();
-  const ShowFrames& frames = transport->Frames();
-  // In the invaders' sweep, turned about X and Y.
-  const int step = frames.first_step_of_beat[94 + 14];
-  transport->Seek(step, 0.0f);
-  transport->TogglePause(0.0f);
-  transport->Frame(0.0f, FreeView());
-  const std::vector<unsigned char> keyed = read_test_pixels();
-  FreeCamera free;
-  free.on = true;
-  free.StartFrom(transport->Head().Camera());
-  ASSERT_NE(free.position.x, 0.0f);
-  transport->Frame(0.0f, free.View(true));
-  EXPECT_EQ(read_test_pixels(), keyed);
-}
-
 // Keys that arrive together act one after the other: each seek starts where the last landed.
 TEST(Transport, SeeksInOneBatchStartWhereTheLastLanded) {
   ASSERT_NE(test_gl_context(), nullptr);

@@ -1,56 +1,13 @@
 #include "shadermanager.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "gl/glcheck.h"
 #include "gl_context.h"
-
-namespace {
-
-// A scratch file that removes itself.
-struct TempFile {
-  std::string path;
-  explicit TempFile(const std::string& text, const char* suffix = ".txt") {
-    path = testing::TempDir() + "tessary_shader_" + std::to_string(::getpid()) + "_" +
-           std::to_string(counter++) + suffix;
-    std::ofstream(path) << text;
-  }
-  ~TempFile() { std::remove(path.c_str()); }
-  static int counter;
-};
-int TempFile::counter = 0;
-
-}  // namespace
-
-TEST(ShaderManager, LoadFileJoinsLinesWithNothingBetween) {
-  omni::ShaderManager manager;
-  TempFile four("void main()\n{\n  gl_FragColor = vec4(1.0);\n}\n");
-  std::string text;
-  EXPECT_TRUE(manager.LoadFile(four.path, text));
-  EXPECT_EQ(text, "void main(){  gl_FragColor = vec4(1.0);}");
-
-  TempFile empty("");
-  std::string nothing;
-  EXPECT_TRUE(manager.LoadFile(empty.path, nothing));
-  EXPECT_EQ(nothing, "");
-}
-
-TEST(ShaderManager, MissingVertexFilePrintsOneLineAndStops) {
-  omni::ShaderManager manager;
-  testing::internal::CaptureStdout();
-  // Both missing: only the vertex file may be named, since the fragment file is never opened.
-  EXPECT_EQ(manager.LoadFromFile("no/such.vert", "no/such.frag"), nullptr);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "E: shadermanager:161, LoadFile() failed to open file no/such.vert\n");
-  EXPECT_EQ(manager[0], nullptr);
-  EXPECT_TRUE(manager.programs.empty());
-}
+#include "scratch.h"
 
 // Programs are kept in load order, bound by Begin and unbound by End, and all deleted with the
 // manager.

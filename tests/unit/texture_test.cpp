@@ -13,22 +13,6 @@ namespace {
 
 using effect::PlasmaTexture;
 
-// The image the plasma must show when its windows start at (x1, y1) and (x2, y2), coloured by
-// its current palette.
-std::vector<unsigned char> image_from(const PlasmaTexture& p, int x1, int y1, int x2, int y2) {
-  std::vector<unsigned char> rgb;
-  const int row = 2 * p.width;
-  for (int r = 0; r < p.height; ++r) {
-    for (int c = 0; c < p.width; ++c) {
-      const int o1 = (y1 + r) * row + x1 + c;
-      const int o2 = (y2 + r) * row + x2 + c;
-      const int index = (p.plasma1[o1] + p.plasma1[o2] + p.plasma2[o1] + p.plasma2[o2]) % 256;
-      rgb.insert(rgb.end(), p.palette[index], p.palette[index] + 3);
-    }
-  }
-  return rgb;
-}
-
 std::vector<unsigned char> pixels_of(const PlasmaTexture& p) {
   return std::vector<unsigned char>(p.pixels, p.pixels + p.byte_count);
 }
@@ -58,9 +42,9 @@ TEST(Texture, InitSizesAndTables) {
   }
 }
 
-// The windows start at (32, 63) and (63, 32) and move every 16 ms; the palette changes every
-// millisecond, and the image depends on the millisecond alone.
-TEST(Texture, RenderMovesWindowsEverySixteenMilliseconds) {
+// The image changes every millisecond and depends on the millisecond alone, however it was
+// reached. (Where the windows move: the plasma's golden frames, tests/capture.)
+TEST(Texture, RenderDependsOnTheMillisecondAlone) {
   ASSERT_NE(test_gl_context(), nullptr);
   PlasmaTexture p;
   ASSERT_TRUE(p.Init(64, 64));
@@ -68,14 +52,11 @@ TEST(Texture, RenderMovesWindowsEverySixteenMilliseconds) {
   EXPECT_EQ(std::vector<int>(p.pixels, p.pixels + 3),
             std::vector<int>({193, 250, 193}));  // index 11
   std::vector<unsigned char> previous;
-  for (unsigned int ms = 0; ms < 16; ++ms) {
+  for (unsigned int ms = 0; ms <= 16; ++ms) {
     p.RenderTexture(ms);
-    EXPECT_EQ(pixels_of(p), image_from(p, 32, 63, 63, 32)) << "ms " << ms;
     EXPECT_NE(pixels_of(p), previous) << "ms " << ms;
     previous = pixels_of(p);
   }
-  p.RenderTexture(16);
-  EXPECT_EQ(pixels_of(p), image_from(p, 32, 62, 62, 32));
   PlasmaTexture q;
   ASSERT_TRUE(q.Init(64, 64));
   q.RenderTexture(16);
