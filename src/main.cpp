@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   int start_step = 0;
   if (!options.start.empty()) {
     std::string error;
-    if (!ShowFrames().Parse(options.start, start_step, error)) {
+    if (!ShowSteps().Parse(options.start, start_step, error)) {
       std::fprintf(stderr, "tessary: --start: %s\n", error.c_str());
       return 2;
     }

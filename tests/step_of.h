@@ -9,7 +9,7 @@
 
 // The step a moment ("12.5", "224b", "12000f") names; fails the test when it names none.
 inline int step_of(const std::string& moment) {
-  static const ShowFrames show;
+  static const ShowSteps show;
   int step = -1;
   std::string error;
   EXPECT_TRUE(show.Parse(moment, step, error)) << moment << ": " << error;

@@ -18,7 +18,7 @@ int step_at(float demo_time) {
   return n;
 }
 
-ShowFrames::ShowFrames() {
+ShowSteps::ShowSteps() {
   BeatClock clock(show_seconds_per_beat);
   for (int step = 0;; ++step) {
     clock.Advance(step_time(step));
@@ -33,45 +33,45 @@ ShowFrames::ShowFrames() {
   }
   int beat = 0;
   for (const ShowPart& part : show_parts) {
-    part_first_frame.push_back(first_step_of_beat[static_cast<size_t>(beat)]);
+    part_first_step.push_back(first_step_of_beat[static_cast<size_t>(beat)]);
     beat += part.length;
   }
   parts_end_step = first_step_of_beat[static_cast<size_t>(beat)];
 }
 
-int ShowFrames::PartEnd(int part) const {
+int ShowSteps::PartEnd(int part) const {
   const size_t next = static_cast<size_t>(part) + 1;
-  return next < part_first_frame.size() ? part_first_frame[next] : parts_end_step;
+  return next < part_first_step.size() ? part_first_step[next] : parts_end_step;
 }
 
-int ShowFrames::Clamp(int step) const {
+int ShowSteps::Clamp(int step) const {
   return std::clamp(step, 0, end_step - 1);
 }
 
-int ShowFrames::BeatAt(int step) const {
+int ShowSteps::BeatAt(int step) const {
   const auto after = std::upper_bound(first_step_of_beat.begin(), first_step_of_beat.end(), step);
   return static_cast<int>(after - first_step_of_beat.begin()) - 1;
 }
 
-int ShowFrames::BeatFrom(int step, int beats) const {
+int ShowSteps::BeatFrom(int step, int beats) const {
   const int last = static_cast<int>(first_step_of_beat.size()) - 1;
   const int beat = std::clamp(BeatAt(step) + beats, 0, last);
   return Clamp(first_step_of_beat[static_cast<size_t>(beat)]);
 }
 
-int ShowFrames::NextPartStart(int step) const {
+int ShowSteps::NextPartStart(int step) const {
   return Clamp(std::max(step, PartEnd(PartAt(step))));
 }
 
-int ShowFrames::PartStartBefore(int step) const {
+int ShowSteps::PartStartBefore(int step) const {
   int part = PartAt(step);
-  if (step - part_first_frame[static_cast<size_t>(part)] < show_fps && part > 0) --part;
-  return part_first_frame[static_cast<size_t>(part)];
+  if (step - part_first_step[static_cast<size_t>(part)] < show_fps && part > 0) --part;
+  return part_first_step[static_cast<size_t>(part)];
 }
 
-int ShowFrames::PartAt(int step) const {
-  const auto after = std::upper_bound(part_first_frame.begin(), part_first_frame.end(), step);
-  return std::max(0, static_cast<int>(after - part_first_frame.begin()) - 1);
+int ShowSteps::PartAt(int step) const {
+  const auto after = std::upper_bound(part_first_step.begin(), part_first_step.end(), step);
+  return std::max(0, static_cast<int>(after - part_first_step.begin()) - 1);
 }
 
 namespace {
@@ -100,7 +100,7 @@ bool parse_whole(const std::string& text, double& value) {
 
 }  // namespace
 
-bool ShowFrames::Parse(const std::string& text, int& step, std::string& error) const {
+bool ShowSteps::Parse(const std::string& text, int& step, std::string& error) const {
   char end_text[80];
   std::snprintf(end_text, sizeof end_text, "the show ends at %.3f s, beat %d, frame %d",
                 EndSeconds(), static_cast<int>(first_step_of_beat.size()) - 1, end_step - 1);

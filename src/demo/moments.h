@@ -5,9 +5,9 @@
 // part begins in steps, and the moments people type ("12.5", "224b", "12000f").
 //
 // How to use:
-//   const ShowFrames frames;                    // runs the beat clock once, no GL
+//   const ShowSteps steps;                     // runs the beat clock once, no GL
 //   int step = 0;
-//   if (!frames.Parse("224b", step, error)) ...  // one-line reason in error
+//   if (!steps.Parse("224b", step, error)) ...   // one-line reason in error
 //   show.Step(step_time(step), view);           // step n is the show at demo time n / show_fps
 
 #include <string>
@@ -27,17 +27,17 @@ int step_at(float demo_time);
 // Where each beat and part begins and where the show ends, in steps, as the show's own beat
 // clock counts them (float rounding of the running beat time included). Frames of the
 // offline renderer are these steps.
-class ShowFrames {
+class ShowSteps {
  public:
   // Runs the beat clock over every step of the show (no GL needed).
-  ShowFrames();
+  ShowSteps();
 
   // One past the last step of the show (the first step of the beat after the last).
   int end_step = 0;
   // first_step_of_beat[b]: the step on which the beat counter becomes b.
   std::vector<int> first_step_of_beat;
-  // part_first_frame[i]: the first step of part i of show_parts, in show order.
-  std::vector<int> part_first_frame;
+  // part_first_step[i]: the first step of part i of show_parts, in show order.
+  std::vector<int> part_first_step;
   // The first step after the last part (the tail, where only the flash's colour fades).
   int parts_end_step = 0;
 

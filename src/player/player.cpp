@@ -197,19 +197,19 @@ void Player::HandleEvents(float elapsed) {
 
 bool Player::Seek(Action action, float elapsed) {
   Transport& t = *transport_;
-  const ShowFrames& frames = t.Frames();
+  const ShowSteps& steps = t.Steps();
   switch (action) {
     case Action::NextPart:
-      t.Seek(frames.NextPartStart(t.Current()), elapsed);
+      t.Seek(steps.NextPartStart(t.Current()), elapsed);
       break;
     case Action::PartStart:
-      t.Seek(frames.PartStartBefore(t.Current()), elapsed);
+      t.Seek(steps.PartStartBefore(t.Current()), elapsed);
       break;
     case Action::BarForward:
-      t.Seek(frames.BarFrom(t.Current(), 1), elapsed);
+      t.Seek(steps.BarFrom(t.Current(), 1), elapsed);
       break;
     case Action::BarBack:
-      t.Seek(frames.BarFrom(t.Current(), -1), elapsed);
+      t.Seek(steps.BarFrom(t.Current(), -1), elapsed);
       break;
     case Action::Home:
       t.Seek(0, elapsed);
@@ -225,7 +225,7 @@ bool Player::Seek(Action action, float elapsed) {
       if (action == Action::StepForward || action == Action::StepBack) {
         t.Seek(t.Current() + (action == Action::StepForward ? 1 : -1), elapsed);
       } else {
-        t.Seek(frames.BeatFrom(t.Current(), action == Action::BeatForward ? 1 : -1), elapsed);
+        t.Seek(steps.BeatFrom(t.Current(), action == Action::BeatForward ? 1 : -1), elapsed);
       }
       break;
     default:
@@ -356,7 +356,7 @@ void Player::WriteShot(float elapsed) {
   const CameraPose pose{free_.position,
                         omni::Vector3<float>(free_.rotation.x, free_.rotation.y, 0)};
   std::string message;
-  if (files_.WriteShot(transport_->Frames().PartAt(step), step, pose, message)) {
+  if (files_.WriteShot(transport_->Steps().PartAt(step), step, pose, message)) {
     transport_->Rebuild(elapsed);
   }
   say("%s", message.c_str());

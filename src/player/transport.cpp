@@ -16,17 +16,17 @@ Transport::Transport(std::unique_ptr<Playhead> head, Soundtrack* music)
     : head_(std::move(head)), music_(music) {}
 
 void Transport::Start(int step, float elapsed) {
-  current_ = frames_.Clamp(step);
+  current_ = steps_.Clamp(step);
   head_->SeekTo(current_);
   pause_.SeekTo(elapsed, step_time(current_));
   if (music_ != nullptr) music_->Start(step_time(current_));
 }
 
 void Transport::Seek(int step, float elapsed) {
-  current_ = frames_.Clamp(step);
+  current_ = steps_.Clamp(step);
   head_->SeekTo(current_);
   pause_.SeekTo(elapsed, step_time(current_));
-  if (loop_part_ >= 0) loop_part_ = frames_.PartAt(current_);
+  if (loop_part_ >= 0) loop_part_ = steps_.PartAt(current_);
   if (music_ != nullptr) music_->SeekTo(pause_.paused, step_time(current_));
 }
 
@@ -44,7 +44,7 @@ bool Transport::TogglePause(float elapsed) {
 }
 
 bool Transport::ToggleLoop() {
-  loop_part_ = loop_part_ >= 0 ? -1 : frames_.PartAt(current_);
+  loop_part_ = loop_part_ >= 0 ? -1 : steps_.PartAt(current_);
   return loop_part_ >= 0;
 }
 
@@ -57,8 +57,8 @@ float Transport::SetSpeed(float speed, float elapsed) {
 
 void Transport::Frame(float elapsed, const FreeView& view, bool draw) {
   int target = step_at(pause_.DemoTime(elapsed));
-  if (loop_part_ >= 0 && target >= frames_.PartEnd(loop_part_)) {
-    Seek(frames_.part_first_frame[static_cast<size_t>(loop_part_)], elapsed);
+  if (loop_part_ >= 0 && target >= steps_.PartEnd(loop_part_)) {
+    Seek(steps_.part_first_step[static_cast<size_t>(loop_part_)], elapsed);
     target = head_->NextStep();
   }
   if (!draw) {

@@ -8,7 +8,7 @@
 // How to use (with a current GL context):
 //   Transport transport(std::make_unique<Playhead>(build, program), &music);
 //   transport.Start(start_step, elapsed);
-//   transport.Seek(transport.Frames().NextPartStart(transport.Current()), elapsed);
+//   transport.Seek(transport.Steps().NextPartStart(transport.Current()), elapsed);
 //   transport.Frame(elapsed, view);    // each frame: runs the due steps, draws the newest
 //   if (transport.Over()) ...          // the show has ended (never while a part loops)
 
@@ -48,17 +48,17 @@ class Transport {
   // The step the user is on: the one on screen, or where the last seek landed, so that keys
   // that arrive together act one after the other.
   int Current() const { return current_; }
-  int Beat() const { return frames_.BeatAt(current_); }
+  int Beat() const { return steps_.BeatAt(current_); }
   bool Paused() const { return pause_.paused; }
   int LoopPart() const { return loop_part_; }
   float Speed() const { return static_cast<float>(pause_.speed); }
   // The show has run past its end (never while a part loops).
   bool Over() const { return loop_part_ < 0 && head_->Over(); }
-  const ShowFrames& Frames() const { return frames_; }
+  const ShowSteps& Steps() const { return steps_; }
   Playhead& Head() { return *head_; }
 
  private:
-  ShowFrames frames_;
+  ShowSteps steps_;
   std::unique_ptr<Playhead> head_;
   Soundtrack* music_;
   PauseClock pause_;

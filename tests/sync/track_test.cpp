@@ -78,8 +78,8 @@ TEST(SyncTrack, InterpolatesByTheKeysOwnKind) {
   EXPECT_EQ(first_step_of_row(0), 0);
   EXPECT_EQ(first_step_of_row(8), 52);
   EXPECT_LT(step_row(51), 8.0);
-  EXPECT_EQ(first_step_of_row(1), 7);                            // 1/8 beat: 6.43 steps
-  EXPECT_GT(first_step_of_row(INT_MAX), ShowFrames().end_step);  // no overflow
+  EXPECT_EQ(first_step_of_row(1), 7);                           // 1/8 beat: 6.43 steps
+  EXPECT_GT(first_step_of_row(INT_MAX), ShowSteps().end_step);  // no overflow
 }
 
 // Names and bytes as the protocol's player-mode files have them. (Read back: sync_player, whose

@@ -12,8 +12,8 @@
 #include "tunables.h"
 
 // Seconds, beats and frames, written as plain decimals; anything else is refused with a reason.
-TEST(ShowFrames, MomentsBecomeFramesOfTheShow) {
-  const ShowFrames show;
+TEST(ShowSteps, MomentsBecomeFramesOfTheShow) {
+  const ShowSteps show;
   ASSERT_EQ(show.first_step_of_beat.size(), 391u);             // beats 0 to 390
   EXPECT_EQ(show.end_step - 1, show.first_step_of_beat[390]);  // the player's last frame
   EXPECT_EQ(step_of("12.5"), 1500);
@@ -31,7 +31,7 @@ TEST(ShowFrames, MomentsBecomeFramesOfTheShow) {
   }
 }
 
-TEST(ShowFrames, StepAtIsTheLastStepDue) {
+TEST(ShowSteps, StepAtIsTheLastStepDue) {
   for (int n : {0, 1, 119, 1500, 12000, 20058}) {
     EXPECT_EQ(step_at(step_time(n)), n);
     EXPECT_EQ(step_at(std::nextafter(step_time(n), -1.0f)), n - 1);
@@ -39,9 +39,9 @@ TEST(ShowFrames, StepAtIsTheLastStepDue) {
 }
 
 // The developer keys' seeks: part starts and bars, kept within the show.
-TEST(ShowFrames, SeeksLandOnPartStartsAndBars) {
-  const ShowFrames f;
-  const int images = f.part_first_frame[4], plasma = f.part_first_frame[3];
+TEST(ShowSteps, SeeksLandOnPartStartsAndBars) {
+  const ShowSteps f;
+  const int images = f.part_first_step[4], plasma = f.part_first_step[3];
   EXPECT_EQ(f.NextPartStart(plasma), images);
   EXPECT_EQ(f.NextPartStart(f.end_step - 1), f.end_step - 1);  // the tail has no next part
   EXPECT_EQ(f.PartStartBefore(images + 2 * show_fps), images);

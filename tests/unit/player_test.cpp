@@ -72,14 +72,14 @@ TEST(FreeCamera, MovesPerTickAtAnyFrameRateAndStopsWhenFocusIsLost) {
 TEST(Transport, SeeksInOneBatchStartWhereTheLastLanded) {
   ASSERT_NE(test_gl_context(), nullptr);
   auto transport = whole_show();
-  const ShowFrames& frames = transport->Frames();
+  const ShowSteps& steps = transport->Steps();
   transport->Start(0, 0.0f);
-  for (int i = 0; i < 3; ++i) transport->Seek(frames.NextPartStart(transport->Current()), 0.0f);
-  EXPECT_EQ(transport->Current(), frames.part_first_frame[3]);
-  for (int i = 0; i < 4; ++i) transport->Seek(frames.BarFrom(transport->Current(), 1), 0.0f);
-  EXPECT_EQ(transport->Current(), frames.first_step_of_beat[150 + 16]);
+  for (int i = 0; i < 3; ++i) transport->Seek(steps.NextPartStart(transport->Current()), 0.0f);
+  EXPECT_EQ(transport->Current(), steps.part_first_step[3]);
+  for (int i = 0; i < 4; ++i) transport->Seek(steps.BarFrom(transport->Current(), 1), 0.0f);
+  EXPECT_EQ(transport->Current(), steps.first_step_of_beat[150 + 16]);
   transport->Frame(0.0f, FreeView());
-  EXPECT_EQ(transport->Current(), frames.first_step_of_beat[150 + 16]);
+  EXPECT_EQ(transport->Current(), steps.first_step_of_beat[150 + 16]);
 }
 
 // A pause at once holds the start frame; steps and beats move a paused show; the loop of the
@@ -87,9 +87,9 @@ TEST(Transport, SeeksInOneBatchStartWhereTheLastLanded) {
 TEST(Transport, PausedStepsAndTheLoopOfTheLastPart) {
   ASSERT_NE(test_gl_context(), nullptr);
   auto transport = whole_show();
-  const ShowFrames& frames = transport->Frames();
-  const int credits = frames.part_first_frame[show_part_count - 1];
-  const int end = frames.PartEnd(show_part_count - 1);
+  const ShowSteps& steps = transport->Steps();
+  const int credits = steps.part_first_step[show_part_count - 1];
+  const int end = steps.PartEnd(show_part_count - 1);
   transport->Start(end - 10, 0.0f);
   EXPECT_TRUE(transport->TogglePause(0.0f));
   EXPECT_EQ(transport->Current(), end - 10);
@@ -99,7 +99,7 @@ TEST(Transport, PausedStepsAndTheLoopOfTheLastPart) {
   transport->Seek(transport->Current() - 2, 1.0f);
   transport->Frame(1.0f, FreeView());
   EXPECT_EQ(transport->Current(), end - 11);
-  transport->Seek(frames.BeatFrom(transport->Current(), 1), 1.0f);
+  transport->Seek(steps.BeatFrom(transport->Current(), 1), 1.0f);
   EXPECT_EQ(transport->Current(), end);  // the first step of the beat after the last part's
 
   transport->Seek(end - 10, 1.0f);

@@ -120,7 +120,7 @@ TEST(Playhead, EveryWayToAFrameGivesTheFullLoopsPicture) {
     flash->AddFlash(2);
     return enabler_append(nullptr, flash, 0, 4, spb);
   };
-  const ShowFrames frames;
+  const ShowSteps frames;
   const int flash = frames.first_step_of_beat[2];
   const int steps[] = {flash, flash + 1, flash + 60, frames.first_step_of_beat[5]};
   const auto pixel = [] { return read_test_pixels()[0]; };

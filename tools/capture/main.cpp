@@ -334,12 +334,12 @@ int main(int argc, char** argv) {
         usage_status);
   }
 
-  const ShowFrames show_frames;
+  const ShowSteps show_steps;
   std::string error;
-  options.end_step = show_frames.end_step;
+  options.end_step = show_steps.end_step;
   if (!options.until.empty()) {
     int until_frame = 0;
-    if (!show_frames.Parse(options.until, until_frame, error)) {
+    if (!show_steps.Parse(options.until, until_frame, error)) {
       return fail("--until: " + error, usage_status);
     }
     if (until_frame < 1)
@@ -352,7 +352,7 @@ int main(int argc, char** argv) {
     std::vector<int> frames;
     for (const std::string& moment : options.at) {
       int frame = 0;
-      if (!show_frames.Parse(moment, frame, error)) return fail("--at: " + error, usage_status);
+      if (!show_steps.Parse(moment, frame, error)) return fail("--at: " + error, usage_status);
       if (frame >= options.end_step) {
         return fail(
             "--at: " + moment + " is past the end of the show (--until " + options.until + ")",
