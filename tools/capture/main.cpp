@@ -206,6 +206,158 @@ int capture_bench(const Options& options) {
   return 0;
 }
 
+// What was asked for: the options that choose the output.
+struct Outputs {
+  CLI::Option* png = nullptr;
+  CLI::Option* at = nullptr;
+  CLI::Option* video = nullptr;
+  CLI::Option* bench = nullptr;
+  CLI::Option* check = nullptr;
+  CLI::Option* music = nullptr;
+};
+
+// The options that choose what is made, with the rules on which go together.
+Outputs add_output_options(CLI::App& app, Options& options) {
+  Outputs out;
+  out.png = app.add_option("--png", options.png_dir,
+                           "Write stills into DIR (created if missing), each named "
+                           "after its frame number, e.g. 001500.png")
+                ->type_name("DIR");
+  out.at = app.add_option("--at", options.at,
+                          "Moments of the stills: seconds (12.5), the first frame of "
+                          "a beat (224b) or a frame (12000f), comma separated")
+               ->type_name("TIME,...")
+               ->delimiter(',');
+  out.video = app.add_option("--video", options.video_path,
+                             "Render the show as a 60 fps H.264 video with the music "
+                             "(AAC) into FILE, through ffmpeg")
+                  ->type_name("FILE");
+  out.bench = app.add_flag("--bench", options.bench,
+                           "Render every frame as fast as possible, writing nothing, "
+                           "and print the frame times per part");
+  out.check = app.add_flag("--check", options.check,
+                           "Load the show's files (the camera file, the shaders, the "
+                           "pictures), print every error and warning, exit 1 on an error");
+  CLI::Option* json = app.add_flag("--json", options.json, "With --bench: print JSON");
+  CLI::Option* plot = app.add_option("--plot-data", options.plot_dir,
+                                     "With --bench: also write every frame's times and the "
+                                     "parts' spans into DIR (frames.csv, parts.csv) for a plot")
+                          ->type_name("DIR");
+  out.png->needs(out.at);
+  out.at->needs(out.png);
+  json->needs(out.bench);
+  plot->needs(out.bench);
+  out.png->excludes(out.video);
+  out.png->excludes(out.bench);
+  out.video->excludes(out.bench);
+  for (CLI::Option* other : {out.png, out.video, out.bench}) out.check->excludes(other);
+  return out;
+}
+
+// The options that shape the output: size, encoding, length, what is shown, where from.
+void add_shaping_options(CLI::App& app, Options& options, Outputs& out) {
+  CLI::Option* size =
+      app.add_option("--size", options.size, "Output size in pixels (default 1024x768)")
+          ->type_name("WxH");
+  app.add_option("--supersample", options.supersample,
+                 "Draw at N times the size and shrink each NxN block to one pixel, for smooth "
+                 "edges (costs about N x N the drawing; default 1)")
+      ->type_name("N")
+      ->check(CLI::Range(1, 4));
+  app.add_option("--preset", options.preset,
+                 "With --video: 'web' for video sites: 3840x2160 (the show 2880x2160 in the "
+                 "middle), H.264 High, closed half-second GOPs, fast start, BT.709, "
+                 "AAC-LC 48 kHz 384 kb/s; slow to make (see the README's Releasing)")
+      ->type_name("NAME")
+      ->check(CLI::IsMember({"web"}))
+      ->needs(out.video)
+      ->excludes(size);
+  app.add_option("--x264-preset", options.x264_preset,
+                 "With --video: x264's speed preset instead of the video's own (superfast "
+                 "for a quick trial; the encoder program is $TESSARY_FFMPEG or ffmpeg)")
+      ->type_name("NAME")
+      ->check(CLI::IsMember(
+          {"superfast", "veryfast", "faster", "fast", "medium", "slow", "slower", "veryslow"}))
+      ->needs(out.video);
+  app.add_option("--until", options.until,
+                 "End the show at TIME (seconds, beats or frames, e.g. 2, 16b or 240f) instead "
+                 "of after its last beat")
+      ->type_name("TIME");
+  app.add_option("--effect", options.effect,
+                 "Show one effect alone instead of the show: " + single_effect_names())
+      ->type_name("NAME");
+  out.music = app.add_option("--music", options.music,
+                             std::string("With --video: the music (default ") + default_music +
+                                 "; silent video if that is missing)")
+                  ->type_name("FILE")
+                  ->needs(out.video);
+  app.add_option("--data", options.data_dir,
+                 "Read data/ and shaders/ from DIR instead of looking for them")
+      ->type_name("DIR");
+}
+
+// Checks the values the parser cannot and works out the size and the last step; a non-zero
+// return is the exit status, after its one line.
+int settle_options(Options& options, const ShowSteps& steps) {
+  if (options.preset == "web") options.size = web_frame_size;
+  if (!parse_size(options.size, options.width, options.height)) {
+    return fail("--size: '" + options.size + "' is not a size like 1024x768 (1 to 8192 each)",
+                usage_status);
+  }
+  if (!options.effect.empty() && find_single_effect(options.effect) == nullptr) {
+    return fail(
+        "--effect: unknown effect '" + options.effect + "' (known: " + single_effect_names() + ")",
+        usage_status);
+  }
+  options.end_step = steps.end_step;
+  if (options.until.empty()) return 0;
+  std::string error;
+  int until = 0;
+  if (!steps.Parse(options.until, until, error)) return fail("--until: " + error, usage_status);
+  if (until < 1) return fail("--until: the show must last at least one frame", usage_status);
+  options.end_step = until;
+  return 0;
+}
+
+// --png DIR --at TIME,...: the moments as steps, ascending and each once, then the stills.
+int run_stills(const Options& options, const ShowSteps& steps) {
+  std::vector<int> frames;
+  std::string error;
+  for (const std::string& moment : options.at) {
+    int frame = 0;
+    if (!steps.Parse(moment, frame, error)) return fail("--at: " + error, usage_status);
+    if (frame >= options.end_step) {
+      return fail(
+          "--at: " + moment + " is past the end of the show (--until " + options.until + ")",
+          usage_status);
+    }
+    frames.push_back(frame);
+  }
+  std::sort(frames.begin(), frames.end());
+  frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
+  if (!check_output_dir(options.png_dir, error)) return fail("--png: " + error, usage_status);
+  return capture_stills(options, frames);
+}
+
+// --video FILE: the file's place and kind checked before anything is drawn.
+int run_video(const Options& options) {
+  if (options.width % 2 != 0 || options.height % 2 != 0) {
+    return fail("--size: a video needs an even width and height (yuv420p)", usage_status);
+  }
+  std::error_code ec;
+  if (std::filesystem::is_directory(options.video_path, ec)) {
+    return fail("--video: " + options.video_path + " is a directory", usage_status);
+  }
+  const std::string ext = std::filesystem::path(options.video_path).extension().string();
+  if (options.preset == "web" && ext != ".mp4" && ext != ".mov" && ext != ".m4v") {
+    return fail("--preset web: the video must be an MP4 (.mp4) for fast start", usage_status);
+  }
+  std::string error;
+  const std::string dir = std::filesystem::path(options.video_path).parent_path().string();
+  if (!check_output_dir(dir, error)) return fail("--video: " + error, usage_status);
+  return capture_video(options);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -217,95 +369,22 @@ int main(int argc, char** argv) {
       "data/ and shaders/ itself: in --data DIR, the current directory, the installed share "
       "folder, or the source tree it was built from.",
       program_name};
-  CLI::Option* png = app.add_option("--png", options.png_dir,
-                                    "Write stills into DIR (created if missing), each named "
-                                    "after its frame number, e.g. 001500.png")
-                         ->type_name("DIR");
-  CLI::Option* at = app.add_option("--at", options.at,
-                                   "Moments of the stills: seconds (12.5), the first frame of "
-                                   "a beat (224b) or a frame (12000f), comma separated")
-                        ->type_name("TIME,...")
-                        ->delimiter(',');
-  CLI::Option* video = app.add_option("--video", options.video_path,
-                                      "Render the show as a 60 fps H.264 video with the music "
-                                      "(AAC) into FILE, through ffmpeg")
-                           ->type_name("FILE");
-  CLI::Option* bench = app.add_flag("--bench", options.bench,
-                                    "Render every frame as fast as possible, writing nothing, "
-                                    "and print the frame times per part");
-  CLI::Option* check = app.add_flag("--check", options.check,
-                                    "Load the show's files (the camera file, the shaders, the "
-                                    "pictures), print every error and warning, exit 1 on an error");
-  CLI::Option* json = app.add_flag("--json", options.json, "With --bench: print JSON");
-  CLI::Option* plot = app.add_option("--plot-data", options.plot_dir,
-                                     "With --bench: also write every frame's times and the "
-                                     "parts' spans into DIR (frames.csv, parts.csv) for a plot")
-                          ->type_name("DIR");
-  CLI::Option* size =
-      app.add_option("--size", options.size, "Output size in pixels (default 1024x768)")
-          ->type_name("WxH");
-  app.add_option("--supersample", options.supersample,
-                 "Draw at N times the size and shrink each NxN block to one pixel, for smooth "
-                 "edges (costs about N x N the drawing; default 1)")
-      ->type_name("N")
-      ->check(CLI::Range(1, 4));
-  CLI::Option* preset =
-      app.add_option("--preset", options.preset,
-                     "With --video: 'web' for video sites: 3840x2160 (the show 2880x2160 in the "
-                     "middle), H.264 High, closed half-second GOPs, fast start, BT.709, "
-                     "AAC-LC 48 kHz 384 kb/s; slow to make (see the README's Releasing)")
-          ->type_name("NAME")
-          ->check(CLI::IsMember({"web"}));
-  CLI::Option* x264_preset =
-      app.add_option("--x264-preset", options.x264_preset,
-                     "With --video: x264's speed preset instead of the video's own (superfast "
-                     "for a quick trial; the encoder program is $TESSARY_FFMPEG or ffmpeg)")
-          ->type_name("NAME")
-          ->check(CLI::IsMember(
-              {"superfast", "veryfast", "faster", "fast", "medium", "slow", "slower", "veryslow"}));
-  app.add_option("--until", options.until,
-                 "End the show at TIME (seconds, beats or frames, e.g. 2, 16b or 240f) instead "
-                 "of after its last beat")
-      ->type_name("TIME");
-  app.add_option("--effect", options.effect,
-                 "Show one effect alone instead of the show: " + single_effect_names())
-      ->type_name("NAME");
-  CLI::Option* music = app.add_option("--music", options.music,
-                                      std::string("With --video: the music (default ") +
-                                          default_music + "; silent video if that is missing)")
-                           ->type_name("FILE");
-  app.add_option("--data", options.data_dir,
-                 "Read data/ and shaders/ from DIR instead of looking for them")
-      ->type_name("DIR");
+  Outputs out = add_output_options(app, options);
+  add_shaping_options(app, options, out);
   std::string effects = "Effects --effect can show alone:";
   for (const SingleEffect& effect : single_effects()) {
     effects += std::string("\n  ") + effect.name + ": " + effect.what;
   }
   app.footer(effects);
   app.set_version_flag("--version", std::string(program_name) + " " TESSARY_VERSION);
-  png->needs(at);
-  at->needs(png);
-  json->needs(bench);
-  plot->needs(bench);
-  music->needs(video);
-  preset->needs(video);
-  preset->excludes(size);
-  x264_preset->needs(video);
-  png->excludes(video);
-  png->excludes(bench);
-  video->excludes(bench);
-  check->excludes(png);
-  check->excludes(video);
-  check->excludes(bench);
-
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
     return fail(std::string(e.what()) + " (see --help)", usage_status);
   }
-  options.music_given = music->count() > 0;
-  if (png->count() + video->count() + bench->count() + check->count() == 0) {
+  options.music_given = out.music->count() > 0;
+  if (out.png->count() + out.video->count() + out.bench->count() + out.check->count() == 0) {
     return fail(
         "nothing to do: give --png DIR --at TIME, --video FILE, --bench or --check (see --help)",
         usage_status);
@@ -315,72 +394,18 @@ int main(int argc, char** argv) {
   options.png_dir = absolute_path(options.png_dir);
   options.video_path = absolute_path(options.video_path);
   if (options.music_given) options.music = absolute_path(options.music);
-  {
-    std::string root, error;
-    if (!find_data_root(absolute_path(options.data_dir), argv[0], root, error) ||
-        !enter_data_root(root, error)) {
-      return fail(error, usage_status);
-    }
+  std::string root, error;
+  if (!find_data_root(absolute_path(options.data_dir), argv[0], root, error) ||
+      !enter_data_root(root, error)) {
+    return fail(error, usage_status);
   }
   if (options.check) return check_show_files(stdout) > 0 ? failure_status : 0;
-  if (options.preset == "web") options.size = web_frame_size;
-  if (!parse_size(options.size, options.width, options.height)) {
-    return fail("--size: '" + options.size + "' is not a size like 1024x768 (1 to 8192 each)",
-                usage_status);
-  }
-  if (!options.effect.empty() && find_single_effect(options.effect) == nullptr) {
-    return fail(
-        "--effect: unknown effect '" + options.effect + "' (known: " + single_effect_names() + ")",
-        usage_status);
-  }
-
-  const ShowSteps show_steps;
-  std::string error;
-  options.end_step = show_steps.end_step;
-  if (!options.until.empty()) {
-    int until_frame = 0;
-    if (!show_steps.Parse(options.until, until_frame, error)) {
-      return fail("--until: " + error, usage_status);
-    }
-    if (until_frame < 1)
-      return fail("--until: the show must last at least one frame", usage_status);
-    options.end_step = until_frame;
-  }
+  const ShowSteps steps;
+  if (const int status = settle_options(options, steps)) return status;
 
   catch_interrupts();
-  if (png->count() > 0) {
-    std::vector<int> frames;
-    for (const std::string& moment : options.at) {
-      int frame = 0;
-      if (!show_steps.Parse(moment, frame, error)) return fail("--at: " + error, usage_status);
-      if (frame >= options.end_step) {
-        return fail(
-            "--at: " + moment + " is past the end of the show (--until " + options.until + ")",
-            usage_status);
-      }
-      frames.push_back(frame);
-    }
-    std::sort(frames.begin(), frames.end());
-    frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
-    if (!check_output_dir(options.png_dir, error)) return fail("--png: " + error, usage_status);
-    return capture_stills(options, frames);
-  }
-  if (video->count() > 0) {
-    if (options.width % 2 != 0 || options.height % 2 != 0) {
-      return fail("--size: a video needs an even width and height (yuv420p)", usage_status);
-    }
-    std::error_code ec;
-    if (std::filesystem::is_directory(options.video_path, ec)) {
-      return fail("--video: " + options.video_path + " is a directory", usage_status);
-    }
-    const std::string ext = std::filesystem::path(options.video_path).extension().string();
-    if (options.preset == "web" && ext != ".mp4" && ext != ".mov" && ext != ".m4v") {
-      return fail("--preset web: the video must be an MP4 (.mp4) for fast start", usage_status);
-    }
-    const std::string dir = std::filesystem::path(options.video_path).parent_path().string();
-    if (!check_output_dir(dir, error)) return fail("--video: " + error, usage_status);
-    return capture_video(options);
-  }
+  if (out.png->count() > 0) return run_stills(options, steps);
+  if (out.video->count() > 0) return run_video(options);
   if (!options.plot_dir.empty() && !check_output_dir(options.plot_dir, error)) {
     return fail("--plot-data: " + error, usage_status);
   }
