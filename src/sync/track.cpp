@@ -96,9 +96,37 @@ bool SyncTrack::DeleteKey(int row) {
   return true;
 }
 
+namespace {
+
+// Where the show's beat clock begins each beat, in demo seconds: rows are counted from these, so
+// that row 8b falls on the very step on which the show's beat b begins (the single-precision
+// beat length drifts from the exact tempo by up to a step over the show).
+const std::vector<double>& beat_starts() {
+  static const std::vector<double> starts = [] {
+    const ShowSteps steps;
+    std::vector<double> out;
+    for (int first : steps.first_step_of_beat) out.push_back(step_time(first));
+    return out;
+  }();
+  return starts;
+}
+
+}  // namespace
+
 double row_at_time(float demo_time) {
-  return static_cast<double>(demo_time) /
-         (static_cast<double>(show_seconds_per_beat) / sync_rows_per_beat);
+  const std::vector<double>& starts = beat_starts();
+  const double t = demo_time;
+  const double beat_length = static_cast<double>(show_seconds_per_beat);
+  // Before the first beat and after the last, rows run at the show's tempo.
+  if (t <= starts.front()) return (t - starts.front()) / (beat_length / sync_rows_per_beat);
+  if (t >= starts.back()) {
+    return (static_cast<double>(starts.size() - 1) + (t - starts.back()) / beat_length) *
+           sync_rows_per_beat;
+  }
+  const size_t beat =
+      static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), t) - starts.begin()) - 1;
+  const double within = (t - starts[beat]) / (starts[beat + 1] - starts[beat]);
+  return (static_cast<double>(beat) + within) * sync_rows_per_beat;
 }
 
 double step_row(int step) {

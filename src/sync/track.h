@@ -42,7 +42,8 @@ struct SyncTrack {
 };
 
 // The fractional row of a demo time, and of a step of the show (at its own step_time), so the
-// player and the renderer evaluate tracks at exactly the same rows.
+// player and the renderer evaluate tracks at exactly the same rows. Row 8b is where the show's
+// beat clock begins beat b; between beats rows run evenly.
 double row_at_time(float demo_time);
 double step_row(int step);
 // The first step that lies at or after `row` (0 for rows before the start; rows far beyond

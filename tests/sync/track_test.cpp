@@ -73,13 +73,19 @@ TEST(SyncTrack, InterpolatesByTheKeysOwnKind) {
   EXPECT_FALSE(edited.DeleteKey(17));
   EXPECT_FLOAT_EQ(edited.ValueAt(20.0), 1.0f);
 
-  // The rows of steps: row 8 (beat 1) first reached on step 52 (0.4333 s; 0.4286 s a beat).
+  // The rows of steps: row 8b begins on the very step the show's beat b does (beat 7 on step
+  // 360, where the exact tempo would give 361), and rows run evenly between.
+  const ShowSteps steps;
   EXPECT_EQ(step_row(0), 0.0);
-  EXPECT_EQ(first_step_of_row(0), 0);
-  EXPECT_EQ(first_step_of_row(8), 52);
-  EXPECT_LT(step_row(51), 8.0);
-  EXPECT_EQ(first_step_of_row(1), 7);                           // 1/8 beat: 6.43 steps
-  EXPECT_GT(first_step_of_row(INT_MAX), ShowSteps().end_step);  // no overflow
+  for (size_t beat = 0; beat < steps.first_step_of_beat.size(); ++beat) {
+    const int first = steps.first_step_of_beat[beat];
+    ASSERT_EQ(first_step_of_row(8 * static_cast<int>(beat)), first) << "beat " << beat;
+    if (first > 0) {
+      ASSERT_LT(step_row(first - 1), 8.0 * static_cast<double>(beat));
+    }
+  }
+  EXPECT_EQ(first_step_of_row(1), 7);                     // 1/8 beat: 6.5 steps
+  EXPECT_GT(first_step_of_row(INT_MAX), steps.end_step);  // no overflow
 }
 
 // Names and bytes as the protocol's player-mode files have them. (Read back: sync_player, whose
