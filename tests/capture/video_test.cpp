@@ -162,9 +162,11 @@ TEST(VideoEncoder, EncoderThatNeverReadsIsStoppedPromptly) {
   }
 }
 
-// An encoder that cannot run, or ends at once with an error: its reason, and no file.
+// An encoder that cannot run, or writes part of its file and ends with an error: its reason,
+// and no file left.
 TEST(VideoEncoder, EncoderThatFailsGivesItsReason) {
-  StandIn failing("echo 'no encoder here' >&2; exit 3");
+  StandIn failing(
+      "for last; do :; done; echo partial > \"$last\"; echo 'no encoder here' >&2; exit 3");
   const VideoSettings settings = failing.Settings(50);
   VideoEncoder encoder;
   std::string error;
