@@ -7,7 +7,7 @@ find_library(OPENAL_LIBRARY OpenAL32 REQUIRED)
 find_path(TESSARY_HEADER_LIBRARIES CLI/CLI.hpp REQUIRED)  # CLI11 and stb, header-only
 
 set(TESSARY_WINDOWS_SOURCES
-  src/player/desktop_windows.cpp
+  src/platform/windows/desktop.cpp
   src/platform/windows/gl.cpp
   src/platform/windows/player.cpp
   src/platform/windows/system.cpp)

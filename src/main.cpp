@@ -6,8 +6,8 @@
 
 #include "datadir.h"
 #include "demo/moments.h"
+#include "platform/desktop.h"
 #include "platform/platform.h"
-#include "player/desktop.h"
 #include "player/flags.h"
 #include "player/options.h"
 #include "player/player.h"
@@ -51,12 +51,12 @@ int main(int argc, char** argv) {
                  reason.c_str());
     return 1;
   }
-  catch_end_signals();
+  platform::catch_end_signals();
   {
     Player player(options, shots_dir, start_step);
     status = player.Run();
   }
   // Ended by a signal: the window is closed and the desktop as it was; end as the signal would.
-  reraise_end_signal();
+  platform::reraise_end_signal();
   return status;
 }

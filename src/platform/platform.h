@@ -5,8 +5,9 @@
 #include <filesystem>
 #include <string>
 
-// What the player does differently on each operating system, in one place. CMake builds one of
-// platform_linux.cpp (X11, glibc) and platform_windows.cpp (Win32, mingw-w64).
+// What the player does differently on each operating system, in one place (with desktop.h, what
+// it asks of the desktop). CMake builds the files of platform/linux/ (X11, glibc) or of
+// platform/windows/ (Win32, mingw-w64).
 namespace platform {
 
 // Connects standard output and error to the console the program was started from, when they

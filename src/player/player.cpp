@@ -11,8 +11,8 @@
 #include "gl/framegrab.h"
 #include "gl/glcheck.h"
 #include "icon.h"
+#include "platform/desktop.h"
 #include "platform/platform.h"
-#include "player/desktop.h"
 #include "player/flags.h"
 #include "shadermanager.h"
 #include "tunables.h"
@@ -103,7 +103,7 @@ Player::~Player() {
   transport_.reset();
   // The programs go while the window's context still exists.
   manager_.reset();
-  hold_off_screensaver(window_->getSystemHandle(), false);
+  platform::hold_off_screensaver(window_->getSystemHandle(), false);
   window_.reset();
 }
 
@@ -127,7 +127,7 @@ void Player::OpenWindow() {
   } else {
     std::fprintf(stderr, "tessary: %s; the window has no icon\n", error.c_str());
   }
-  hold_off_screensaver(window_->getSystemHandle(), true);
+  platform::hold_off_screensaver(window_->getSystemHandle(), true);
 }
 
 void Player::SetUpPacing() {
@@ -144,7 +144,7 @@ void Player::SetUpPacing() {
     }
   }
   if (!vsync_) window_->setFramerateLimit(show_fps);
-  const float refresh = display_refresh_rate(window_->getSystemHandle());
+  const float refresh = platform::display_refresh_rate(window_->getSystemHandle());
   vsync_limit_fps_ = vsync_margin * (refresh > 0 ? refresh : assumed_display_hz);
 }
 
@@ -152,11 +152,11 @@ int Player::Run() {
   while (window_->isOpen()) {
     const float elapsed = clock_.getElapsedTime().asSeconds();
     HandleEvents(elapsed);
-    if (escape_ || end_signal() != 0) break;
+    if (escape_ || platform::end_signal() != 0) break;
     PollSync(elapsed);
     free_.Tick(elapsed);
     if (mushroom_mode) Reload(files_.Poll(elapsed), elapsed);
-    if (window_shown(window_->getSystemHandle())) {
+    if (platform::window_shown(window_->getSystemHandle())) {
       DrawFrame(elapsed);
       window_->display();
       AfterFrame(elapsed);

@@ -1,5 +1,5 @@
-#ifndef TESSARY_PLAYER_DESKTOP_H
-#define TESSARY_PLAYER_DESKTOP_H
+#ifndef TESSARY_PLATFORM_DESKTOP_H
+#define TESSARY_PLATFORM_DESKTOP_H
 
 // What the player asks of the desktop beyond its window: the screensaver held off while the
 // show plays, whether the window can be seen (minimised: step without drawing), the display's
@@ -7,13 +7,15 @@
 // as Escape does. One implementation per windowing system.
 //
 // How to use:
-//   catch_end_signals();                        // before the window opens
+//   platform::catch_end_signals();                        // before the window opens
 //   hold_off_screensaver(window.getSystemHandle(), true);
 //   if (end_signal() != 0) ...                  // each frame: leave the loop
 //   if (!window_shown(handle)) ...              // minimised or unmapped
 //   ... after the window is closed: reraise_end_signal();
 
 #include <SFML/Window/WindowHandle.hpp>
+
+namespace platform {
 
 // SIGINT, SIGTERM and SIGHUP (or their kin) from now on only set a flag that end_signal() reads,
 // so the show ends through its normal shutdown: window closed, the desktop's mode restored.
@@ -31,5 +33,7 @@ void hold_off_screensaver(sf::WindowHandle window, bool hold);
 bool window_shown(sf::WindowHandle window);
 // The refresh rate of the display the window is on, in Hz, or 0 when it cannot be told.
 float display_refresh_rate(sf::WindowHandle window);
+
+}  // namespace platform
 
 #endif

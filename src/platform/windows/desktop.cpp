@@ -1,10 +1,10 @@
+#include "platform/desktop.h"
+
 #include <windows.h>
 
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
-
-#include "player/desktop.h"
 
 namespace {
 
@@ -22,6 +22,8 @@ BOOL WINAPI on_console_event(DWORD event) {
 }
 
 }  // namespace
+
+namespace platform {
 
 void catch_end_signals() {
   std::signal(SIGINT, on_end_signal);
@@ -58,3 +60,5 @@ float display_refresh_rate(sf::WindowHandle window) {
   // 0 and 1 stand for the hardware's default rate: unknown.
   return rate > 1 ? static_cast<float>(rate) : 0.0f;
 }
+
+}  // namespace platform

@@ -1,3 +1,5 @@
+#include "platform/desktop.h"
+
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 #include <X11/extensions/scrnsaver.h>
@@ -5,8 +7,6 @@
 #include <atomic>
 #include <csignal>
 #include <initializer_list>
-
-#include "player/desktop.h"
 
 namespace {
 
@@ -24,6 +24,8 @@ Display* connection() {
 }
 
 }  // namespace
+
+namespace platform {
 
 void catch_end_signals() {
   struct sigaction action = {};
@@ -70,3 +72,5 @@ float display_refresh_rate(sf::WindowHandle window) {
   XRRFreeScreenConfigInfo(config);
   return static_cast<float>(rate);
 }
+
+}  // namespace platform
