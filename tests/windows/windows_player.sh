@@ -19,6 +19,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine wineboot -i > /dev/null 2>&1 || fail "wine could not make its prefix in $WINEPREFIX"
 fi
 trap 'wineserver -w; player_lib_cleanup' EXIT
+# A server left on the prefix by a session without this display (the build's) would give the
+# player no window: end it first.
+wineserver -k 2> /dev/null || true
 
 # The player runs in $work: without data/ and shaders/ there, it must find the zip's own.
 rm -r "$work/data" "$work/shaders"
