@@ -20,16 +20,26 @@ void Overlay::Wrap(const std::string& text, int width) {
   const size_t columns =
       static_cast<size_t>(std::max(8.0f, (width / text_scale - 2 * margin) / glyph_advance));
   wrapped_.clear();
-  size_t column = 0;
+  size_t line_start = 0;  // in wrapped_
+  size_t last_space = std::string::npos;
   for (char c : text) {
-    if (c == '\n') {
-      column = 0;
-    } else if (column == columns) {
-      wrapped_ += '\n';
-      column = 0;
-    }
     wrapped_ += c;
-    if (c != '\n') ++column;
+    if (c == '\n') {
+      line_start = wrapped_.size();
+      last_space = std::string::npos;
+      continue;
+    }
+    if (c == ' ') last_space = wrapped_.size() - 1;
+    if (wrapped_.size() - line_start <= columns) continue;
+    // Too long: break at the line's last space, or inside a word that has none.
+    if (last_space != std::string::npos && last_space > line_start) {
+      wrapped_[last_space] = '\n';
+      line_start = last_space + 1;
+    } else {
+      wrapped_.insert(wrapped_.size() - 1, 1, '\n');
+      line_start = wrapped_.size() - 1;
+    }
+    last_space = std::string::npos;
   }
 }
 
