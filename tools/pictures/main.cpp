@@ -1,15 +1,14 @@
 // tessary-pictures: turns text pixel maps into the PNG pictures the show loads.
 //
 //   tessary-pictures SOURCE.txt OUTPUT.png [SOURCE.txt OUTPUT.png ...]
-//   tessary-pictures --icon SCALE SIDE SOURCE.txt OUTPUT.png
+//   tessary-pictures --icon SOURCE.txt OUTPUT.png
 //
-// The second form makes the desktop icon: the picture scaled by whole pixels, black made
-// transparent, centred on a transparent SIDE x SIDE square.
+// The second form makes the desktop icon by the rule of src/icon.h: the picture scaled by whole
+// pixels, black made transparent, centred on a transparent square.
 //
 // Every source is read and checked before anything is written; on any error the tool prints
 // why, writes nothing and exits with status 1.
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,13 +16,12 @@
 
 namespace {
 
-// --icon SCALE SIDE SOURCE.txt OUTPUT.png
+// --icon SOURCE.txt OUTPUT.png
 int make_icon(char** argv) {
-  const int scale = std::atoi(argv[2]), side = std::atoi(argv[3]);
   pictures::PixelMap map;
   std::string error;
-  if (!pictures::LoadPixelMap(argv[4], map, error) ||
-      !pictures::WriteIconPng(argv[5], map, scale, side, error)) {
+  if (!pictures::LoadPixelMap(argv[2], map, error) ||
+      !pictures::WriteIconPng(argv[3], map, error)) {
     std::fprintf(stderr, "tessary-pictures: %s\n", error.c_str());
     return 1;
   }
@@ -33,7 +31,7 @@ int make_icon(char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 6 && std::string(argv[1]) == "--icon") return make_icon(argv);
+  if (argc == 4 && std::string(argv[1]) == "--icon") return make_icon(argv);
   if (argc < 3 || argc % 2 != 1) {
     std::fprintf(stderr, "usage: %s SOURCE.txt OUTPUT.png [SOURCE.txt OUTPUT.png ...]\n",
                  argc > 0 ? argv[0] : "tessary-pictures");

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "icon.h"
+
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
@@ -203,31 +205,17 @@ bool WritePng(const std::string& path, const PixelMap& map, std::string& error) 
   return WritePixels(path, map.width, map.height, 3, map.rgb.data(), error);
 }
 
-bool WriteIconPng(const std::string& path, const PixelMap& map, int scale, int side,
-                  std::string& error) {
+bool WriteIconPng(const std::string& path, const PixelMap& map, std::string& error) {
   if (!Consistent(map)) {
     error = path + ": nothing to write (empty or inconsistent picture)";
     return false;
   }
-  if (scale < 1 || side < 1 || side > kMaxSide || map.width > side / scale ||
-      map.height > side / scale) {
-    error = path + ": a " + std::to_string(map.width) + "x" + std::to_string(map.height) +
-            " picture scaled " + std::to_string(scale) + " times does not fit " +
-            std::to_string(side) + "x" + std::to_string(side);
+  std::vector<unsigned char> rgba;
+  if (!place_icon(map.width, map.height, map.rgb.data(), 3, rgba, error)) {
+    error = path + ": " + error;
     return false;
   }
-  std::vector<unsigned char> rgba(static_cast<std::size_t>(side) * side * 4, 0);
-  const int left = (side - map.width * scale) / 2, top = (side - map.height * scale) / 2;
-  for (int y = 0; y < map.height * scale; ++y) {
-    for (int x = 0; x < map.width * scale; ++x) {
-      const unsigned char* in =
-          &map.rgb[(static_cast<std::size_t>(y / scale) * map.width + x / scale) * 3];
-      if (in[0] == 0 && in[1] == 0 && in[2] == 0) continue;
-      unsigned char* out = &rgba[(static_cast<std::size_t>(top + y) * side + left + x) * 4];
-      out[0] = in[0], out[1] = in[1], out[2] = in[2], out[3] = 255;
-    }
-  }
-  return WritePixels(path, side, side, 4, rgba.data(), error);
+  return WritePixels(path, icon_size, icon_size, 4, rgba.data(), error);
 }
 
 }  // namespace pictures

@@ -36,10 +36,9 @@ bool LoadPixelMap(const std::string& path, PixelMap& out, std::string& error);
 // place, so a failed write leaves no file, and an existing file stays as it was.
 bool WritePng(const std::string& path, const PixelMap& map, std::string& error);
 
-// Writes `map` as an 8-bit RGBA PNG icon of `side` x `side`: each pixel scaled to `scale` x
-// `scale`, black ones transparent, the whole centred on a transparent square. Fails, writing
-// nothing, when the scaled picture does not fit; written as WritePng writes.
-bool WriteIconPng(const std::string& path, const PixelMap& map, int scale, int side,
-                  std::string& error);
+// Writes `map` as the program's icon (src/icon.h: the rule the window's icon follows too), an
+// 8-bit RGBA PNG. Fails, writing nothing, when the picture does not fit; written as WritePng
+// writes.
+bool WriteIconPng(const std::string& path, const PixelMap& map, std::string& error);
 
 }  // namespace pictures
