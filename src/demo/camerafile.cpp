@@ -2,16 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string_view>
 
 #include "demo/moments.h"
+#include "fileio.h"
 #include "tunables.h"
 
 using script::Beats;
@@ -203,17 +201,15 @@ void parse_camera_text(const std::string& path, const std::string& text, CameraF
 }
 
 bool load_camera_file(const std::string& path, CameraFile& file) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  if (in.is_open()) text << in.rdbuf();
-  if (!in.is_open() || in.bad()) {
+  std::string text, cause;
+  if (!fileio::read_file(path, text, cause)) {
     file = CameraFile();
     file.path = path;
-    file.errors.push_back(path + ": cannot be read: " + std::strerror(errno) +
+    file.errors.push_back(path + ": cannot be read: " + cause +
                           " (expected the show's camera keys here)");
     return false;
   }
-  parse_camera_text(path, text.str(), file);
+  parse_camera_text(path, text, file);
   return file.errors.empty();
 }
 

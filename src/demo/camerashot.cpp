@@ -1,18 +1,14 @@
 // write_camera_shot: puts a pose into the camera file at a step of the show.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <filesystem>
 
 #include "demo/camerafile.h"
 #include "demo/moments.h"
+#include "fileio.h"
 
 using script::Beats;
 typedef effect::Camera C;
@@ -257,28 +253,18 @@ std::string apply_edits(const CameraFile& file, std::vector<LineEdit>& edits) {
   return text;
 }
 
-// Replaces the file at `path` by `text` through a new file beside it; a file that is missing or
-// not writable is left alone.
-bool replace_file(const std::string& path, const std::string& text, std::string& error) {
-  const std::string fresh = path + ".new";
-  struct stat status;
-  if (::stat(path.c_str(), &status) != 0 || ::access(path.c_str(), W_OK) != 0) {
-    error = path + " cannot be written (" + std::strerror(errno) + "): nothing changed";
-    return false;
+// Replaces the camera file at `path` by `text` (see fileio::replace_file); a file that is
+// missing is not made anew: the shot belongs in the file the show was loaded from.
+bool replace_camera_file(const std::string& path, const std::string& text, std::string& error) {
+  std::string cause;
+  std::error_code ec;
+  if (!std::filesystem::exists(fileio::final_target(path), ec)) {
+    cause = ec ? ec.message() : "it is missing";
+  } else if (fileio::replace_file(path, text, cause)) {
+    return true;
   }
-  if ((status.st_mode & 0222) == 0) {  // marked read-only: kept so even for root
-    error = path + " cannot be written (it is read-only): nothing changed";
-    return false;
-  }
-  std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  if (!out || std::rename(fresh.c_str(), path.c_str()) != 0) {
-    error = path + " cannot be written (" + std::strerror(errno) + "): nothing changed";
-    std::remove(fresh.c_str());
-    return false;
-  }
-  return true;
+  error = path + " cannot be written (" + cause + "): nothing changed";
+  return false;
 }
 
 }  // namespace
@@ -314,12 +300,12 @@ bool write_camera_shot(CameraFile& file, int part, int step, const CameraPose& p
     message = "no shot written: the camera would not show it exactly on this step";
     return false;
   }
-  if (!replace_file(file.path, text, message)) return false;
+  if (!replace_camera_file(file.path, text, message)) return false;
   file = next;
   Beats moment;
   moment_in_part(part, step_time(step), moment);
-  message = "wrote the shot at " + std::string(show_parts[part].name) + " " + format_beats(moment) +
-            ":";
+  message =
+      "wrote the shot at " + std::string(show_parts[part].name) + " " + format_beats(moment) + ":";
   for (int i = 0; i < 2; ++i) {
     message += std::string(i == 0 ? " place " : ", turn ") + what[i] + " at " + file.path + ":";
     for (size_t e = first_edit[i]; e < first_edit[i + 1]; ++e) {
