@@ -49,8 +49,7 @@ void LiveFiles::Note(const std::string& path, Changes& changes) {
 LiveFiles::Changes LiveFiles::Poll(float elapsed) {
   if (elapsed - last_poll_ < poll_seconds) return Changes();
   last_poll_ = elapsed;
-  Changes changes = pending_;
-  pending_ = Changes();
+  Changes changes;
   for (const std::string& path : watcher_.Poll()) Note(path, changes);
   return changes;
 }
@@ -76,10 +75,13 @@ bool LiveFiles::WriteShot(int part, int step, const CameraPose& pose, std::strin
   if (!write_camera_shot(camera_, part, step, pose, message)) return false;
   camera_error_.clear();
   // The file changed under the watcher's eyes by our own hand: not a change to reload.
-  for (const std::string& path : watcher_.Poll()) {
-    if (path != camera_file_path) Note(path, pending_);
-  }
+  watcher_.Accept(camera_file_path);
   return true;
+}
+
+void LiveFiles::TookOwnTrackWrites() {
+  for (int i = 0; i < camera_track_count; ++i)
+    watcher_.Accept(CameraTracks::FilePath(track_dir, i));
 }
 
 std::string LiveFiles::Errors() const {

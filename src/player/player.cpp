@@ -352,6 +352,11 @@ bool Player::ReloadShaders() {
 }
 
 void Player::WriteShot(float elapsed) {
+  if (!free_.on) {
+    // The keyframed camera's own pose is what the file already says: nothing to write.
+    say("k writes the free camera's pose: press c first");
+    return;
+  }
   const int step = transport_->Current();
   const CameraPose pose{free_.position,
                         omni::Vector3<float>(free_.rotation.x, free_.rotation.y, 0)};
@@ -388,6 +393,7 @@ void Player::PollSync(float elapsed) {
     } else {
       std::string error;
       if (sync_->Tracks().Save(track_dir, error)) {
+        files_.TookOwnTrackWrites();
         say("saved the sync tracks in data/");
       } else {
         std::fprintf(stderr, "tessary: the sync tracks were not saved: %s\n", error.c_str());
