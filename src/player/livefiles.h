@@ -14,7 +14,9 @@
 //   if (changed.camera && files.ReloadCamera(message)) transport.Rebuild(elapsed);
 //   overlay.Draw(files.Errors(), ...);            // while not empty
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "demo/camerafile.h"
 #include "filewatch.h"
@@ -27,6 +29,7 @@ class LiveFiles {
     bool shaders = false;
     bool pictures = false;
     bool tracks = false;
+    std::vector<std::string> picture_paths;  // the pictures that changed (none named: all)
     bool Any() const { return camera || shaders || pictures || tracks; }
   };
 
@@ -49,6 +52,10 @@ class LiveFiles {
   void TookOwnTrackWrites();
   // The maker's warnings about the running keys, one line each.
   std::vector<std::string> Warnings() const { return camera_file_warnings(camera_); }
+  // Decodes the pictures in `paths` (empty: every picture watched) again: each that decodes
+  // plays from the next rebuild on and its error goes; one that does not keeps its last good
+  // picture, and its error stands and is added to `failed`. Returns whether any picture changed.
+  bool ReloadPictures(const std::vector<std::string>& paths, std::vector<std::string>& failed);
   // Notes the outcome of a shader reload: an error (empty: it succeeded).
   void SetShaderError(const std::string& error) { shader_error_ = error; }
   // Every reload error that stands, a line each (empty when none).
@@ -63,6 +70,7 @@ class LiveFiles {
   float last_poll_ = 0.0f;
   std::string camera_error_;
   std::string shader_error_;
+  std::map<std::string, std::string> picture_errors_;  // by path
 };
 
 #endif

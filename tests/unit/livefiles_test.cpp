@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <SFML/Graphics/Image.hpp>
 #include <filesystem>
 #include <fstream>
 
 #include "demo/moments.h"
+#include "demo/script.h"
 #include "scratch.h"
 #include "sync/cameratracks.h"
 
@@ -22,6 +24,7 @@ class LiveFilesTest : public testing::Test {
  protected:
   void SetUp() override {
     original_ = read_text(camera_file_path);
+    picture_ = read_text("data/earth.png");
     home_ = fs::current_path();
     root_ = fs::path(testing::TempDir()) / ("tessary_live_" + std::to_string(::getpid()));
     fs::remove_all(root_);
@@ -47,7 +50,7 @@ class LiveFilesTest : public testing::Test {
     return all;
   }
 
-  std::string original_;
+  std::string original_, picture_;
   fs::path home_, root_;
   float clock_ = 0.0f;
 };
@@ -124,4 +127,38 @@ TEST_F(LiveFilesTest, ThePlayersOwnWritesAreNotEdits) {
   const LiveFiles::Changes changes = PollSome(files, 2);
   EXPECT_TRUE(changes.camera);
   EXPECT_FALSE(changes.tracks);
+}
+
+// A picture cut to its first 300 bytes is an error that stands, not a reload: the show keeps
+// the last good picture until the file decodes again.
+TEST_F(LiveFilesTest, ABrokenPictureKeepsTheLastGoodOne) {
+  std::ofstream("data/earth.png", std::ios::binary) << picture_;
+  LiveFiles files;
+  const sf::Image good = script::load_picture("data/earth.png");
+  ASSERT_GT(good.getSize().x, 0u);
+  std::ofstream("data/earth.png", std::ios::binary) << picture_.substr(0, 300);
+  const LiveFiles::Changes changes = PollSome(files, 2);
+  ASSERT_TRUE(changes.pictures);
+  std::vector<std::string> failed;
+  EXPECT_FALSE(files.ReloadPictures(changes.picture_paths, failed));
+  ASSERT_EQ(failed.size(), 1u);
+  EXPECT_EQ(failed[0].rfind("data/earth.png: cannot be decoded (", 0), 0u) << failed[0];
+  EXPECT_EQ(files.Errors(), failed[0]);
+  EXPECT_EQ(script::load_picture("data/earth.png").getSize(), good.getSize());
+
+  std::ofstream("data/earth.png", std::ios::binary) << picture_;
+  failed.clear();
+  EXPECT_TRUE(files.ReloadPictures(PollSome(files, 2).picture_paths, failed));
+  EXPECT_TRUE(failed.empty());
+  EXPECT_EQ(files.Errors(), "");
+}
+
+// An error in the camera file at start stands as one after a reload does (on screen, in red).
+TEST_F(LiveFilesTest, AnErrorAtStartStandsLikeOneAfterAReload) {
+  std::ofstream(camera_file_path, std::ios::binary)
+      << original_ << "images place linaer 0b 1b 0 0 0\n";
+  LiveFiles files;
+  EXPECT_NE(files.Errors().find(":102: expected a transition"), std::string::npos)
+      << files.Errors();
+  EXPECT_FALSE(files.Camera().keys.empty());
 }
