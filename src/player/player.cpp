@@ -165,7 +165,13 @@ int Player::Run() {
       sf::sleep(sf::milliseconds(hidden_frame_ms));
     }
     ReportSyncRow();
-    if (transport_->Over() || quit) break;
+    if (quit) break;
+    if (transport_->Over()) {
+      // Under an editor the show holds its last frame, paused, until the editor seeks.
+      if (!sync_) break;
+      transport_->TogglePause(elapsed);
+      held_at_end_ = true;
+    }
   }
   if (options_.stats) PrintStats();
   return 0;
@@ -283,7 +289,7 @@ void Player::Act(Action action, float elapsed) {
       say("overlay %s", overlay_on_ ? "on" : "off");
       break;
     case Action::Shot:
-      shot_wanted_ = true;
+      SaveShot(elapsed);
       break;
     case Action::Reload: {
       LiveFiles::Changes all;
@@ -392,6 +398,7 @@ void Player::PollSync(float elapsed) {
       seek_row = event.row;
     } else if (event.kind == SyncEvent::PAUSE) {
       if (event.paused != t.Paused()) t.TogglePause(elapsed);
+      held_at_end_ = false;
     } else {
       std::string error;
       if (sync_->Tracks().Save(track_dir, error)) {
@@ -402,7 +409,12 @@ void Player::PollSync(float elapsed) {
       }
     }
   }
-  if (seek_row >= 0) t.Seek(first_step_of_row(seek_row), elapsed);
+  if (seek_row >= 0) {
+    t.Seek(first_step_of_row(seek_row), elapsed);
+    // Held at the end by us, not by the editor: it plays on from where it sent us.
+    if (held_at_end_ && t.Paused()) t.TogglePause(elapsed);
+    held_at_end_ = false;
+  }
 }
 
 void Player::ReportSyncRow() {
@@ -411,14 +423,19 @@ void Player::ReportSyncRow() {
   }
 }
 
+void Player::SaveShot(float elapsed) {
+  // Drawn now, not with the next frame: each F12 of a batch of keys saves the frame that the
+  // keys before it in the batch left on screen.
+  window_->setActive(true);
+  screen_.BeginFrame();
+  transport_->Frame(elapsed, free_.View(mushroom_mode));
+  save_shot(shots_dir_, transport_->Current(), screen_.view);
+}
+
 void Player::DrawFrame(float elapsed) {
   window_->setActive(true);
   screen_.BeginFrame();
   transport_->Frame(elapsed, free_.View(mushroom_mode));
-  if (shot_wanted_) {
-    shot_wanted_ = false;
-    save_shot(shots_dir_, transport_->Current(), screen_.view);
-  }
   int below = 0;
   if (overlay_on_) below = overlay_.Draw(OverlayText(), screen_.view.width, screen_.view.height);
   if (mushroom_mode) {

@@ -75,6 +75,8 @@ class Player {
   const CameraTracks& Tracks() const { return sync_ ? sync_->Tracks() : tracks_; }
   // Draws this frame: the show, then (never in shots) the overlay.
   void DrawFrame(float elapsed);
+  // F12: draws the show as it now stands and saves it in the shots folder.
+  void SaveShot(float elapsed);
   std::string OverlayText() const;
   // After the frame is shown: frame rate, --stats, the vsync check.
   void AfterFrame(float elapsed);
@@ -100,7 +102,7 @@ class Player {
   bool vsync_ = false;
   float vsync_limit_fps_ = 0.0f;  // frames a second above which vsync does not pace
   bool overlay_on_ = false;
-  bool shot_wanted_ = false;
+  bool held_at_end_ = false;  // with --sync: paused by the show's end, not by the editor
   bool escape_ = false;
 };
 

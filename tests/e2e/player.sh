@@ -267,6 +267,35 @@ case "$case_name" in
     [ "$(differing "$work/mended-below.png" "$work/rebuilt-below.png")" -eq 0 ] || fail "a rebuild lost the last good picture"
     stop_player
     ;;
+  burst_and_end)
+    # F12 . F12 . F12 at once saves three frames, each the one on screen at its point of the
+    # batch, as the renderer draws it. Paused, beats past the end stop on the last frame: the
+    # show stays, paused, until Escape.
+    make_music 200
+    start_player -w -magic --start 60 --shots "$work/shots"
+    key p
+    step=$(frame_in 'paused at')
+    xdotool key --delay 0 --window "$window" F12 period F12 period F12; sleep 1
+    for n in 0 1 2; do
+      [ -f "$work/shots/$(printf %06d $((step + n))).png" ] || fail "no shot of frame $((step + n))"
+    done
+    [ "$(ls "$work/shots" | wc -l)" -eq 3 ] || fail "not three shots: $(ls "$work/shots")"
+    (cd "$work" && "$capture" --png rendered --at "$((step + 1))f" > /dev/null)
+    name=$(printf %06d.png $((step + 1)))
+    n=$(differing "$work/shots/$name" "$work/rendered/$name")
+    [ "$n" -lt 200 ] || fail "the middle shot differs from the renderer's frame in $n pixels"
+    first=$work/shots/$(printf %06d.png "$step"); last=$work/shots/$(printf %06d.png $((step + 2)))
+    [ "$(differing "$first" "$last")" -gt 100 ] || fail "the shots show one frame"
+    xdotool key --window "$window" Next Next Next Next Next; sleep 1
+    for _ in $(seq 1 20); do xdotool key --window "$window" apostrophe; done; sleep 1.5
+    kill -0 "$pid" 2>/dev/null || fail "a paused seek past the end ended the show"
+    [ "$(grep '^at frame' "$work/stdout" | tail -n 2 | uniq | wc -l)" -eq 1 ] ||
+      fail "the seeks did not stop at the last frame"
+    grab() { import -window "$window" "$work/$1.png"; }
+    grab end1; sleep 0.5; grab end2
+    [ "$(differing "$work/end1.png" "$work/end2.png")" -eq 0 ] || fail "the last frame does not hold"
+    stop_player
+    ;;
   live_shader)
     # The shader changed on disk while paused: the picture follows with no key (within half a
     # second when the machine keeps up; the test allows five). Broken, the picture stays and the

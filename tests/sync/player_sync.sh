@@ -3,7 +3,7 @@
 #   player_sync.sh PATH_TO_TESSARY PATH_TO_FAKE_EDITOR PATH_TO_TESSARY_CAPTURE
 # The editor's cursor lands the paused player on the first step of its row; the frame saved
 # there with F12 is the renderer's frame from the track files SAVE_TRACKS wrote (and not the
-# frame without them); PAUSE resumes and rows come back.
+# frame without them); PAUSE resumes and rows come back; a row past the end holds the last frame.
 set -euo pipefail
 player=$(readlink -f "$1")
 editor=$(readlink -f "$2")
@@ -58,6 +58,13 @@ n=$(differing "$work/shots/001286.png" "$work/plain/001286.png")
 edit "row 400"
 edit "pause 0"
 edit "expect-row 416"
+# A row past the show's end: the player holds its last frame, paused, and plays on from the
+# editor's next seek.
+edit "row 3200"
+sleep 2
+kill -0 "$pid" 2> /dev/null || fail "a row past the end ended the show"
+edit "row 800"
+edit "expect-row 810"
 stop_player
 exec 3>&-
 wait "$editor_pid" || fail "the fake editor failed: $(cat "$work/editor.err")"

@@ -110,6 +110,25 @@ TEST(Transport, PausedStepsAndTheLoopOfTheLastPart) {
   EXPECT_FALSE(transport->Over());
 }
 
+// A paused seek past the end stops on the last frame and holds it; only playing on from it
+// ends the show.
+TEST(Transport, APausedSeekPastTheEndHoldsTheLastFrame) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  auto transport = whole_show();
+  const ShowSteps& steps = transport->Steps();
+  transport->Start(steps.first_step_of_beat[show_last_beat], 0.0f);
+  EXPECT_TRUE(transport->TogglePause(0.0f));
+  for (int i = 0; i < 3; ++i) transport->Seek(steps.BeatFrom(transport->Current(), 1), 0.0f);
+  for (float t : {0.0f, 1.0f, 2.0f}) {
+    transport->Frame(t, FreeView());
+    EXPECT_EQ(transport->Current(), steps.end_step - 1);
+    EXPECT_FALSE(transport->Over());
+  }
+  EXPECT_FALSE(transport->TogglePause(2.0f));
+  transport->Frame(2.5f, FreeView());
+  EXPECT_TRUE(transport->Over());
+}
+
 // At half speed demo time runs at half the clock's pace, from where it stood.
 TEST(Transport, HalfSpeedHalvesTheStepsAClockSecondRuns) {
   ASSERT_NE(test_gl_context(), nullptr);
