@@ -14,6 +14,7 @@
 #include "platform/desktop.h"
 #include "platform/platform.h"
 #include "player/flags.h"
+#include "player/options.h"
 #include "shadermanager.h"
 #include "tunables.h"
 
@@ -55,6 +56,32 @@ void save_shot(const std::filesystem::path& dir, int step, const Viewport& view)
   } else {
     say("%s", path.c_str());
   }
+}
+
+std::string mode_text(const sf::VideoMode& mode) {
+  return std::to_string(mode.width) + "x" + std::to_string(mode.height);
+}
+
+// The mode the window opens in. Fullscreen keeps the screen as it is (a screen of another
+// shape gets bars, not a stretched picture) unless --switch-mode asks for --size's mode and
+// the screen has it. `note` is one line when what was asked for is not what is used, so the
+// window library never picks a mode of its own (with its own raw warning).
+sf::VideoMode window_mode(const PlayerOptions& options, std::string& note) {
+  const sf::VideoMode asked(static_cast<unsigned>(resolution_x),
+                            static_cast<unsigned>(resolution_y), 32);
+  if (!fullscreen) return asked;
+  const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+  if (!options.switch_mode) return desktop;
+  const std::string kept = "the show uses the screen's mode as it is, " + mode_text(desktop);
+  if (options.width <= 0) {
+    note = "--switch-mode without --size changes nothing: " + kept;
+    return desktop;
+  }
+  for (const sf::VideoMode& mode : sf::VideoMode::getFullscreenModes()) {
+    if (mode.width == asked.width && mode.height == asked.height) return mode;
+  }
+  note = "--switch-mode: the screen has no " + mode_text(asked) + " mode; " + kept;
+  return desktop;
 }
 
 }  // namespace
@@ -108,12 +135,9 @@ Player::~Player() {
 
 void Player::OpenWindow() {
   platform::watch_window_loss(&quit);
-  sf::VideoMode mode(resolution_x, resolution_y, 32);
-  if (fullscreen && !(options_.switch_mode && options_.width > 0)) {
-    // The screen as it is, unless a mode was asked for: a screen of another shape gets bars,
-    // not a stretched picture, and the desktop is never left in another mode.
-    mode = sf::VideoMode::getDesktopMode();
-  }
+  std::string note;
+  const sf::VideoMode mode = window_mode(options_, note);
+  if (!note.empty()) std::fprintf(stderr, "tessary: %s\n", note.c_str());
   const sf::Uint32 style =
       fullscreen ? sf::Style::Fullscreen : (sf::Style::Resize | sf::Style::Close);
   window_ = std::make_unique<sf::Window>(mode, "Tessary", style, sf::ContextSettings(24, 8, 0));
@@ -380,10 +404,7 @@ void Player::StartSync() {
   tracks_.Load(track_dir, problems);
   for (const std::string& line : problems) std::fprintf(stderr, "tessary: %s\n", line.c_str());
   if (options_.sync) {
-    SyncAddress address;
-    std::string error;
-    if (!options_.sync_address.empty()) parse_sync_address(options_.sync_address, address, error);
-    sync_ = std::make_unique<SyncClient>(address, tracks_);
+    sync_ = std::make_unique<SyncClient>(options_.sync_at, tracks_);
   }
   transport_->Head().SetCameraOverride(sync_ ? &sync_->Tracks() : &tracks_);
 }

@@ -169,6 +169,20 @@ case "$case_name" in
     [ "$("$xprobe" cursor)" -gt 0 ] || fail "no cursor over the window"
     stop_player
     ;;
+  switch_mode_lines)
+    # --switch-mode with a --size the screen lacks, and without --size: one line of our own
+    # each, naming the mode used; nothing from the window library.
+    make_music
+    start_player --size 640x480 --switch-mode
+    stop_player
+    grep -q "^tessary: --switch-mode: the screen has no 640x480 mode; the show uses the screen's mode as it is, 1024x768$" \
+      "$work/stderr" || fail "no line naming the mode used"
+    grep -v '^tessary: ' "$work/stderr" | grep -q . && fail "a line not of our own"
+    start_player --switch-mode
+    stop_player
+    grep -q '^tessary: --switch-mode without --size changes nothing: ' "$work/stderr" ||
+      fail "--switch-mode alone said nothing"
+    ;;
   live_camera)
     # Changing the show as a maker does, on a copy of the data: three PageDown at once land three
     # parts on; back in the invaders' sweep (beat 19 of the part), paused: c takes the free camera from the shot on

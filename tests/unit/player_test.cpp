@@ -10,6 +10,7 @@
 #include "gl_context.h"
 #include "player/freecamera.h"
 #include "player/keys.h"
+#include "player/overlay.h"
 #include "player/transport.h"
 #include "tunables.h"
 
@@ -139,4 +140,28 @@ TEST(Transport, HalfSpeedHalvesTheStepsAClockSecondRuns) {
   EXPECT_FLOAT_EQ(transport->SetSpeed(0.5f, 0.0f), 0.5f);
   transport->Frame(1.0f, FreeView());
   EXPECT_EQ(transport->Current(), 1200 + show_fps / 2);
+}
+
+// The overlay's lines fit the window: a long line breaks between its fields, so no value is
+// parted from its label at the show's 1024 pixels; a line with no gap breaks at a space, a
+// word longer than the window inside itself; short lines stay as they are.
+TEST(Overlay, LongLinesBreakBetweenFields) {
+  const size_t columns = overlay_columns(1024);
+  const std::string line =
+      "time 162.008 s  frame 19441  beat 378 (bar 95, beat 3)  part invaders  next flash 372";
+  ASSERT_GT(line.size(), columns);
+  const std::string wrapped = wrap_overlay_text(line + "\nspeed 1", columns);
+  EXPECT_EQ(wrapped,
+            "time 162.008 s  frame 19441  beat 378 (bar 95, beat 3)  part invaders\n"
+            "next flash 372\nspeed 1");
+  EXPECT_EQ(wrap_overlay_text("aaaa bbbb cccc", 9), "aaaa bbbb\ncccc");
+  EXPECT_EQ(wrap_overlay_text("abcdefghijkl  xy", 5), "abcde\nfghij\nkl\nxy");
+  EXPECT_EQ(wrap_overlay_text("short  line\n", 80), "short  line\n");
+  for (size_t width : {8u, 20u, 40u}) {
+    std::string text = wrap_overlay_text(line, width) + "\n";
+    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+      EXPECT_LE(end - start, width) << text;
+    }
+  }
 }
