@@ -28,7 +28,7 @@ constexpr int sync_rows_per_beat = 8;
 constexpr float sync_retry_seconds = 3.0f;
 // Seconds a server that accepted the connection has to greet before it is given up on (and
 // tried again as one that refused): an editor answers at once; something else may never.
-constexpr float sync_greeting_seconds = 2.0f;
+constexpr float sync_greeting_seconds = 5.0f;
 
 // The plasma part's beat, counted from its start, on which the pillar walk begins (and the part
 // flashes).

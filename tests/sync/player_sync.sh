@@ -31,9 +31,12 @@ edit "doc camera:pos.z 0 -20 1"
 edit "doc camera:pos.z 64 60 2"
 edit "doc camera:rot.y 0 10 3"
 edit "doc camera:rot.y 256 -30 1"
+# The editor accepts as soon as the player connects (it answers the greeting at once, as an
+# editor does). Row 200 is beat 25: its first step is 1286 (200 rows of 0.4285714 s / 8 at 120
+# steps a second).
+echo "accept 200" >&3
 start_player -w -magic --sync "$port" --shots "$work/shots"
-# Row 200 is beat 25: its first step is 1286 (200 rows of 0.4285714 s / 8 at 120 steps a second).
-edit "accept 200"
+wait_line "$work/editor.out" "^ok accept 200\$"
 edit "key camera:pos.x 180 3 0"
 edit "save"
 wait_line "$work/stdout" "^saved the sync tracks in data/$"
