@@ -10,6 +10,7 @@
 
 #include "demo/moments.h"
 #include "fileio.h"
+#include "helpers.h"
 #include "tunables.h"
 
 using script::Beats;
@@ -27,8 +28,9 @@ constexpr float max_wait_check_seconds = 1.0e6f;
 // Error (and warning) lines kept for one file; the rest are counted in one last line.
 constexpr size_t max_error_lines = 100;
 
-bool is_blank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+// A CR before the line's LF is no part of a field.
+bool is_field_blank(char c) {
+  return is_blank(c) || c == '\r';
 }
 
 // The fields of one line before its comment.
@@ -38,9 +40,9 @@ void split_fields(std::string_view line, std::vector<std::string_view>& fields) 
   const size_t stop = end == std::string::npos ? line.size() : end;
   size_t i = 0;
   while (i < stop) {
-    while (i < stop && is_blank(line[i])) ++i;
+    while (i < stop && is_field_blank(line[i])) ++i;
     const size_t first = i;
-    while (i < stop && !is_blank(line[i])) ++i;
+    while (i < stop && !is_field_blank(line[i])) ++i;
     if (i > first) fields.push_back(line.substr(first, i - first));
   }
 }

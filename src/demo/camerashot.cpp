@@ -9,6 +9,7 @@
 #include "demo/camerafile.h"
 #include "demo/moments.h"
 #include "fileio.h"
+#include "helpers.h"
 
 using script::Beats;
 typedef effect::Camera C;
@@ -128,10 +129,6 @@ std::string format_key(const CameraFileKey& k) {
   return line + format_float(t.x) + " " + format_float(t.y) + " " + format_float(t.z);
 }
 
-bool is_blank_char(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
 bool same(const V& a, const V& b) {
   return a.x == b.x && a.y == b.y && a.z == b.z;
 }
@@ -149,7 +146,7 @@ std::string replaced_line(const std::string& old, const CameraFileKey& key) {
   std::string text = format_key(key);
   size_t comment = old.find('#');
   if (comment != std::string::npos) {
-    while (comment > 0 && is_blank_char(old[comment - 1])) --comment;
+    while (comment > 0 && is_blank(old[comment - 1])) --comment;
     text += old.substr(comment);
   } else if (!old.empty() && old.back() == '\r') {
     text += '\r';
