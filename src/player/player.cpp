@@ -117,7 +117,9 @@ Player::Player(const PlayerOptions& options, std::filesystem::path shots_dir, in
                                                },
                                                (*manager_)[0]),
                                            &music_);
-  StartSync();
+  sync_ = std::make_unique<SyncSession>(options_.sync, options_.sync_at,
+                                        [](const std::string& line) { say("%s", line.c_str()); });
+  transport_->Head().SetCameraOverride(&sync_->Tracks());
   SetUpPacing();
   music_.Open();
   transport_->Start(start_step, 0.0f);
@@ -176,7 +178,7 @@ int Player::Run() {
     const float elapsed = clock_.getElapsedTime().asSeconds();
     HandleEvents(elapsed);
     if (escape_ || platform::end_signal() != 0) break;
-    PollSync(elapsed);
+    sync_->Poll(*transport_, elapsed, files_);
     free_.Tick(elapsed);
     if (mushroom_mode) Reload(files_.Poll(elapsed), elapsed);
     if (platform::window_shown(window_->getSystemHandle())) {
@@ -188,14 +190,8 @@ int Player::Run() {
       transport_->Frame(elapsed, FreeView(), false);
       sf::sleep(sf::milliseconds(hidden_frame_ms));
     }
-    ReportSyncRow();
-    if (quit) break;
-    if (transport_->Over()) {
-      // Under an editor the show holds its last frame, paused, until the editor seeks.
-      if (!sync_) break;
-      transport_->TogglePause(elapsed);
-      held_at_end_ = true;
-    }
+    sync_->ReportRow(*transport_);
+    if (quit || (transport_->Over() && !sync_->HoldAtEnd(*transport_, elapsed))) break;
   }
   if (options_.stats) PrintStats();
   return 0;
@@ -353,14 +349,8 @@ void Player::Reload(const LiveFiles::Changes& changes, float elapsed) {
       rebuild = true;
     }
   }
-  if (changes.tracks && !sync_) {
-    // With an editor its tracks play; without one, the saved files as they now are.
-    std::vector<std::string> problems;
-    tracks_.Load(track_dir, problems);
-    for (const std::string& problem : problems)
-      std::fprintf(stderr, "tessary: %s\n", problem.c_str());
-    done.push_back("the sync tracks");
-  }
+  // With an editor its tracks play; without one, the saved files as they now are.
+  if (changes.tracks && sync_->ReloadSaved()) done.push_back("the sync tracks");
   // The show is built afresh from the files and lands on the frame it showed, as a seek does.
   if (rebuild) transport_->Rebuild(elapsed);
   std::string line;
@@ -397,51 +387,6 @@ void Player::WriteShot(float elapsed) {
     transport_->Rebuild(elapsed);
   }
   say("%s", message.c_str());
-}
-
-void Player::StartSync() {
-  std::vector<std::string> problems;
-  tracks_.Load(track_dir, problems);
-  for (const std::string& line : problems) std::fprintf(stderr, "tessary: %s\n", line.c_str());
-  if (options_.sync) {
-    sync_ = std::make_unique<SyncClient>(options_.sync_at, tracks_);
-  }
-  transport_->Head().SetCameraOverride(sync_ ? &sync_->Tracks() : &tracks_);
-}
-
-void Player::PollSync(float elapsed) {
-  if (!sync_) return;
-  Transport& t = *transport_;
-  // Seeks land in order with pauses either way, so only the last seek of a batch is made.
-  int seek_row = -1;
-  for (const SyncEvent& event : sync_->Poll()) {
-    if (event.kind == SyncEvent::SEEK) {
-      seek_row = event.row;
-    } else if (event.kind == SyncEvent::PAUSE) {
-      if (event.paused != t.Paused()) t.TogglePause(elapsed);
-      held_at_end_ = false;
-    } else {
-      std::string error;
-      if (sync_->Tracks().Save(track_dir, error)) {
-        files_.TookOwnTrackWrites();
-        say("saved the sync tracks in data/");
-      } else {
-        std::fprintf(stderr, "tessary: the sync tracks were not saved: %s\n", error.c_str());
-      }
-    }
-  }
-  if (seek_row >= 0) {
-    t.Seek(first_step_of_row(seek_row), elapsed);
-    // Held at the end by us, not by the editor: it plays on from where it sent us.
-    if (held_at_end_ && t.Paused()) t.TogglePause(elapsed);
-    held_at_end_ = false;
-  }
-}
-
-void Player::ReportSyncRow() {
-  if (sync_ && !transport_->Paused()) {
-    sync_->ReportRow(static_cast<int>(std::floor(step_row(transport_->Current()))));
-  }
 }
 
 void Player::SaveShot(float elapsed) {
@@ -488,8 +433,9 @@ std::string Player::OverlayText() const {
   }
   const std::string driven = Tracks().Driven();
   std::string out = text;
-  if (sync_) out += sync_->Connected() ? "\nsync editor connected" : "\nno sync editor";
-  if (!driven.empty()) out += (sync_ ? "  " : "\n") + std::string("tracks drive ") + driven;
+  const bool editor = sync_->WithEditor();
+  if (editor) out += sync_->Connected() ? "\nsync editor connected" : "\nno sync editor";
+  if (!driven.empty()) out += (editor ? "  " : "\n") + std::string("tracks drive ") + driven;
   return out;
 }
 
