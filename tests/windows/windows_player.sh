@@ -3,7 +3,8 @@
 #   cli   --help and --version exit 0; without data/ beside it, the error line and status 2;
 #         README.txt has CRLF line ends
 #   show  unzipped elsewhere and started from another folder: plays with -magic from inside the
-#         plasma part; the paused F12 shot is the Linux renderer's frame; Escape ends it with 0
+#         plasma part; the paused F12 shot is the Linux renderer's frame; k writes the camera
+#         file; Escape ends it with 0
 set -u -o pipefail
 case_name=$1
 windows_dir=$(cd "$2" && pwd)
@@ -48,7 +49,14 @@ case "$case_name" in
     sleep 2
     xdotool key --window "$window" p; sleep 0.5
     xdotool key --window "$window" F12; sleep 1
+    # k replaces the camera file beside the exe (one step on Windows too, over the old file).
+    cp "$work/zip/tessary/data/camera.txt" "$work/camera.before"
+    xdotool key --window "$window" c; sleep 0.5
+    xdotool key --window "$window" k; sleep 1
     stop_player
+    grep -q '^wrote the shot at ' "$work/stdout" || fail "k wrote no shot: $(grep -a "shot\|written" "$work/stdout" "$work/stderr")"
+    cmp -s "$work/camera.before" "$work/zip/tessary/data/camera.txt" && fail "k left the camera file as it was"
+    ls "$work/zip/tessary/data" | grep -q 'camera.txt.new' && fail "k left its new file behind"
     paused=$(grep 'paused at' "$work/stdout" | grep -o 'frame [0-9]*' | grep -o '[0-9]*')
     [ -n "$paused" ] || fail "no pause line"
     shot="$work/$(printf '%06d.png' "$paused")"
