@@ -264,6 +264,9 @@ case "$case_name" in
     grab() { import -window "$window" "$work/$1.png"; }
     below() { convert "$work/$1.png" -crop 1024x600+0+168 +repage "$work/$1-below.png"; }
     grab typo
+    # The show's own warning, at start as after a reload: on standard output only.
+    grep -q '^data/camera.txt:[0-9]*: warning: ' "$work/stdout" || fail "no warning on standard output"
+    grep -q 'warning: ' "$work/stderr" && fail "a camera warning on standard error"
     sed -i '/linaer/d' "$work/data/camera.txt"
     for _ in $(seq 1 25); do grep -q '^reloaded data/camera.txt' "$work/stdout" && break; sleep 0.2; done
     grep -q '^reloaded data/camera.txt' "$work/stdout" || fail "the mended file was not reloaded"
