@@ -58,6 +58,7 @@ void save_shot(const std::filesystem::path& dir, int step, const Viewport& view)
   }
 }
 
+// "1024x768".
 std::string mode_text(const sf::VideoMode& mode) {
   return std::to_string(mode.width) + "x" + std::to_string(mode.height);
 }
