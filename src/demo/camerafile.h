@@ -43,6 +43,9 @@ struct CameraFile {
   std::vector<script::CameraKey> PartKeys(int part) const;
 };
 
+// A transition as the file writes it: "linear", "smooth" or "cut".
+const char* camera_transition_name(effect::Camera::transition_t transition);
+
 // Reads and parses `path` into `file` (replacing what it held), warnings included. Returns false
 // when the file cannot be read or a line does not parse; `file` then still holds every key that
 // parsed.

@@ -40,10 +40,10 @@ void simulate(const CameraFile& file, int step, TrackAt at[2], CameraPose& pose)
   at[0].after = camera.place_index;
   at[1].after = camera.rotation_index;
   at[0].moving = at[0].after < camera.places.size() &&
-                 camera.places[at[0].after].transition == C::LINEAR &&
+                 C::IsMove(camera.places[at[0].after].transition) &&
                  t >= camera.places[at[0].after].start_time;
   at[1].moving = at[1].after < camera.rotations.size() &&
-                 camera.rotations[at[1].after].transition == C::LINEAR &&
+                 C::IsMove(camera.rotations[at[1].after].transition) &&
                  t >= camera.rotations[at[1].after].start_time;
   pose.place = camera.location;
   pose.turn = camera.rotation;
@@ -120,7 +120,7 @@ std::string format_beats(const Beats& b) {
 std::string format_key(const CameraFileKey& k) {
   const std::string fields[5] = {show_parts[k.part].name,
                                  k.key.track == script::PLACE ? "place" : "turn",
-                                 k.key.transition == C::LINEAR ? "linear" : "cut",
+                                 camera_transition_name(k.key.transition),
                                  format_beats(k.key.start), format_beats(k.key.length)};
   const size_t widths[5] = {10, 7, 8, 10, 10};
   std::string line;
@@ -318,8 +318,8 @@ bool write_camera_shot(CameraFile& file, int part, int step, const CameraPose& p
   file = next;
   Beats moment;
   moment_in_part(part, step_time(step), moment);
-  message = "wrote the shot at " + std::string(show_parts[part].name) + " " + format_beats(moment) +
-            ":";
+  message =
+      "wrote the shot at " + std::string(show_parts[part].name) + " " + format_beats(moment) + ":";
   for (int i = 0; i < 2; ++i) {
     message += std::string(i == 0 ? " place " : ", turn ") + what[i] + " at " + file.path + ":";
     for (size_t e = first_edit[i]; e < first_edit[i + 1]; ++e) {

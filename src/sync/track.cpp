@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "demo/moments.h"
+#include "effect/camera.h"
 #include "tunables.h"
 
 namespace {
@@ -69,7 +70,7 @@ float SyncTrack::ValueAt(double row) const {
     case SyncKey::LINEAR:
       break;
     case SyncKey::SMOOTH:
-      t = t * t * (3.0 - 2.0 * t);
+      t = effect::smoothstep(t);
       break;
     case SyncKey::RAMP:
       t = t * t;

@@ -54,9 +54,12 @@ TEST(CameraFile, ParsesKeysAndNamesEachBadLine) {
                     "lines turn linear 0b 4b 0 0 1e39\n"
                     "lines turn linear 0b 4b 0 0\n"
                     "lines turn linear 0b 4b 0 0 0 9\n"
-                    "nowhere\n",
+                    "nowhere\n"
+                    "lines turn smooth 0b 4b 0 0 0\n"
+                    "lines turn ease 0b 4b 0 0 0\n",
                     file);
-  ASSERT_EQ(file.keys.size(), 2u);
+  ASSERT_EQ(file.keys.size(), 3u);
+  EXPECT_EQ(file.keys[2].key.transition, effect::Camera::SMOOTH);
   const CameraFileKey& first = file.keys[0];
   EXPECT_EQ(first.line, 3);
   EXPECT_EQ(first.part, 0);
@@ -80,7 +83,8 @@ TEST(CameraFile, ParsesKeysAndNamesEachBadLine) {
       "cam.txt:10: expected the target's z (a number), found the end of the line",
       "cam.txt:11: expected the end of the line (or a # comment) after the target, found '9'",
       "cam.txt:12: expected a part (title, lines, invaders, plasma, images, scroller, credits), "
-      "found 'nowhere'"};
+      "found 'nowhere'",
+      "cam.txt:14: expected a transition (linear, smooth or cut), found 'ease'"};
   EXPECT_EQ(file.errors, expected);
 
   EXPECT_FALSE(load_camera_file("no/such/camera.txt", file));
@@ -238,4 +242,33 @@ TEST(CameraFile, NothingInTheFileCrashesOrHangs) {
   effect::Camera camera;
   add_camera_file_keys(file, camera);
   for (int n = 0; n < 4 * show_fps; ++n) camera.UpdateLogic(step_time(n), 0, false);
+}
+
+// A smooth move counts as a move: a key after it waits for its end, and a shot in its middle
+// splits it into two smooth moves, the first ending exactly at the pose on that step.
+TEST(CameraFile, SmoothMovesWaitAndSplitLikeLinearOnes) {
+  TempFile copy(
+      "title place cut 0b 0b 0 0 0\n"
+      "title turn cut 0b 0b 0 0 0\n"
+      "title place smooth 4b 8b 100 0 0\n"
+      "title place cut 10b 0b 0 0 0\n");
+  CameraFile file;
+  ASSERT_TRUE(load_camera_file(copy.path, file));
+  ASSERT_EQ(file.warnings.size(), 1u);
+  EXPECT_EQ(file.warnings[0].rfind(copy.path + ":4: warning: this place key starts", 0), 0u);
+
+  const int step = step_in(0, 8, 0);  // about half-way: the smooth move stands near 50
+  EXPECT_NEAR(pose_at(file, step).place.x, 50.0f, 0.5f);
+  const CameraPose pose{V(30, 1, 2), V(0, 5, 0)};
+  std::string message;
+  ASSERT_TRUE(write_camera_shot(file, 0, step, pose, message)) << message;
+  EXPECT_NE(message.find("place split at "), std::string::npos) << message;
+  EXPECT_EQ(figures(pose_at(file, step)), figures(pose));
+  int smooth = 0;
+  for (const std::string& line : file.lines) {
+    if (line.find(" smooth ") != std::string::npos) ++smooth;
+  }
+  EXPECT_EQ(smooth, 2);
+  // The rest runs on from the pose: half-way through it, half-way from 30 to 100.
+  EXPECT_NEAR(pose_at(file, step_in(0, 10, 0)).place.x, 65.0f, 0.5f);
 }
