@@ -184,7 +184,7 @@ void Player::HandleEvents(float elapsed) {
       free_.ReleaseAll();
     } else if (event.type == sf::Event::KeyPressed || event.type == sf::Event::KeyReleased) {
       const bool down = event.type == sf::Event::KeyPressed;
-      const KeyBinding* binding = find_key(event.key.code, mushroom_mode);
+      const KeyBinding* binding = find_key(event.key.code, mushroom_mode, event.key.shift);
       if (binding == nullptr) continue;
       if (is_held(binding->action)) {
         free_.Hold(binding->action, down);
@@ -273,11 +273,25 @@ void Player::Act(Action action, float elapsed) {
       say("music %s", music_.ToggleMute() ? "muted" : "on");
       break;
     case Action::Loop:
-      if (t.ToggleLoop()) {
-        say("looping %s", show_parts[t.LoopPart()].name);
-      } else {
+      if (!t.ToggleLoop()) {
         say("loop off");
+      } else if (t.LoopingRange()) {
+        say("looping frames %d to %d", t.LoopFirst(), t.LoopLast());
+      } else {
+        say("looping %s", show_parts[t.LoopPart()].name);
       }
+      break;
+    case Action::LoopStart:
+    case Action::LoopEnd:
+      if (!t.SetLoopMark(action == Action::LoopEnd, t.Current())) {
+        say("loop range cleared");
+        break;
+      }
+      say("loop %s at frame %d (%.3f s, beat %d)%s", action == Action::LoopEnd ? "end" : "start",
+          t.Current(), step_time(t.Current()), t.Beat(),
+          t.HasLoopRange()
+              ? ""
+              : (action == Action::LoopEnd ? ": { marks its start" : ": } marks its end"));
       break;
     case Action::Overlay:
       overlay_on_ = !overlay_on_;
@@ -422,6 +436,13 @@ void Player::DrawFrame(float elapsed) {
   }
 }
 
+std::string Player::LoopText() const {
+  const Transport& t = *transport_;
+  if (t.LoopFirst() < 0 && t.LoopLast() < 0) return "";
+  const auto mark = [](int step) { return step < 0 ? std::string("?") : std::to_string(step); };
+  return "  loop range " + mark(t.LoopFirst()) + "-" + mark(t.LoopLast());
+}
+
 std::string Player::OverlayText() const {
   const Transport& t = *transport_;
   const int step = t.Current();
@@ -429,11 +450,12 @@ std::string Player::OverlayText() const {
   char text[512];
   int n = std::snprintf(text, sizeof text,
                         "time %.3f s  frame %d  beat %d (bar %d, beat %d)  part %s  next flash %d\n"
-                        "%.0f fps  %.1f ms a frame  speed %g%s%s%s",
+                        "%.0f fps  %.1f ms a frame  speed %g%s%s%s%s",
                         step_time(step), step, beat, std::max(beat, 0) / 4 + 1,
                         std::max(beat, 0) % 4 + 1, part_name_at(beat), next_flash_beat(beat),
                         rate_.fps, rate_.frame_ms, t.Speed(), t.Paused() ? "  paused" : "",
-                        t.LoopPart() >= 0 ? "  looping" : "", music_.Muted() ? "  muted" : "");
+                        t.LoopPart() >= 0 || t.LoopingRange() ? "  looping" : "",
+                        LoopText().c_str(), music_.Muted() ? "  muted" : "");
   if (free_.on && n > 0 && n < static_cast<int>(sizeof text)) {
     std::snprintf(text + n, sizeof text - static_cast<size_t>(n),
                   "\nfree camera at %.1f %.1f %.1f  turned %.1f %.1f  speed %g", free_.position.x,

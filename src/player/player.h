@@ -76,6 +76,8 @@ class Player {
   // Draws this frame: the show, then (never in shots) the overlay.
   void DrawFrame(float elapsed);
   std::string OverlayText() const;
+  // The loop range's marks for the overlay ("  loop range 1200-2400"; "" without marks).
+  std::string LoopText() const;
   // After the frame is shown: frame rate, --stats, the vsync check.
   void AfterFrame(float elapsed);
   void PrintStats() const;

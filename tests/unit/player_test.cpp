@@ -24,18 +24,25 @@ std::unique_ptr<Transport> whole_show() {
 
 }  // namespace
 
-// One action per key; developer keys do nothing without -magic; the README's key table is the
-// table's own rows.
+// One action per key (with Shift or without); developer keys do nothing without -magic; a
+// key with Shift held that has no shifted binding acts as without it; the README's key table
+// is the table's own rows.
 TEST(PlayerKeys, OneActionPerKeyAndTheReadmeListsThemAll) {
   int count = 0;
   const KeyBinding* table = key_table(count);
-  std::set<int> keys;
+  std::set<std::pair<int, bool>> keys;
   for (int i = 0; i < count; ++i) {
-    EXPECT_TRUE(keys.insert(table[i].key).second) << table[i].name << " is bound twice";
-    EXPECT_EQ(find_key(table[i].key, false) != nullptr, !table[i].developer) << table[i].name;
-    EXPECT_EQ(find_key(table[i].key, true), &table[i]);
+    EXPECT_TRUE(keys.insert({table[i].key, table[i].shift}).second)
+        << table[i].name << " is bound twice";
+    EXPECT_EQ(find_key(table[i].key, false, table[i].shift) != nullptr, !table[i].developer)
+        << table[i].name;
+    EXPECT_EQ(find_key(table[i].key, true, table[i].shift), &table[i]);
   }
   EXPECT_EQ(find_key(sf::Keyboard::Q, true), nullptr);
+  EXPECT_EQ(find_key(sf::Keyboard::LBracket, true, true)->action, Action::LoopStart);
+  EXPECT_EQ(find_key(sf::Keyboard::LBracket, true, false)->action, Action::BarBack);
+  EXPECT_EQ(find_key(sf::Keyboard::Z, true, true)->action, Action::MoveBack);
+  EXPECT_EQ(find_key(sf::Keyboard::LBracket, false, true), nullptr);
 
   std::ifstream file("README.md");
   std::stringstream readme;
@@ -120,4 +127,47 @@ TEST(Transport, HalfSpeedHalvesTheStepsAClockSecondRuns) {
   EXPECT_FLOAT_EQ(transport->SetSpeed(0.5f, 0.0f), 0.5f);
   transport->Frame(1.0f, FreeView());
   EXPECT_EQ(transport->Current(), 1200 + show_fps / 2);
+}
+
+// A marked range, whichever mark came first, plays to its last step (shown) and wraps to its
+// first, where the picture is the renderer's frame of that step; a mark set twice on its step
+// clears the range, and l then loops the part as before.
+TEST(Transport, TheLoopRangeWrapsToTheRenderersFrame) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  const int first = 5000, last = 5100;  // in the lines part, where every frame differs
+  std::vector<unsigned char> expected;
+  {
+    Playhead fresh([](effect::Camera& camera) { return init_demo(camera, show_seconds_per_beat); },
+                   nullptr);
+    fresh.SeekTo(first);
+    fresh.DrawNext(FreeView());
+    expected = read_test_pixels();
+  }
+  auto transport = whole_show();
+  transport->Start(last - 6, 0.0f);
+  transport->SetLoopMark(true, first);  // marks in either order
+  transport->SetLoopMark(false, last);
+  EXPECT_EQ(transport->LoopFirst(), first);
+  EXPECT_EQ(transport->LoopLast(), last);
+  EXPECT_TRUE(transport->ToggleLoop());
+  EXPECT_TRUE(transport->LoopingRange());
+  EXPECT_EQ(transport->LoopPart(), -1);
+  transport->Frame(6.0f / show_fps, FreeView());
+  EXPECT_EQ(transport->Current(), last);  // the last step is shown
+  transport->Frame(7.0f / show_fps, FreeView());
+  EXPECT_EQ(transport->Current(), first);
+  EXPECT_EQ(read_test_pixels(), expected);
+  transport->Frame(8.0f / show_fps, FreeView());
+  EXPECT_EQ(transport->Current(), first + 1);
+
+  EXPECT_FALSE(transport->ToggleLoop());
+  transport->Seek(last + 200, 1.0f);
+  transport->Frame(1.0f, FreeView());
+  EXPECT_EQ(transport->Current(), last + 200);    // no loop: no wrap
+  EXPECT_TRUE(transport->SetLoopMark(true, -1));  // kept within the show
+  EXPECT_EQ(transport->LoopFirst(), 0);
+  EXPECT_FALSE(transport->SetLoopMark(true, 0));
+  EXPECT_FALSE(transport->HasLoopRange());
+  EXPECT_TRUE(transport->ToggleLoop());
+  EXPECT_EQ(transport->LoopPart(), transport->Steps().PartAt(last + 200));
 }
