@@ -182,6 +182,13 @@ void Player::HandleEvents(float elapsed) {
     } else if (event.type == sf::Event::LostFocus) {
       // The key-up events go to another window now: nothing stays held.
       free_.ReleaseAll();
+    } else if (event.type == sf::Event::MouseButtonPressed ||
+               event.type == sf::Event::MouseButtonReleased) {
+      if (event.mouseButton.button == sf::Mouse::Left) {
+        Pointer(event.type, event.mouseButton.x, event.mouseButton.y, elapsed);
+      }
+    } else if (event.type == sf::Event::MouseMoved && dragging_) {
+      Pointer(event.type, event.mouseMove.x, event.mouseMove.y, elapsed);
     } else if (event.type == sf::Event::KeyPressed || event.type == sf::Event::KeyReleased) {
       const bool down = event.type == sf::Event::KeyPressed;
       const KeyBinding* binding = find_key(event.key.code, mushroom_mode, event.key.shift);
@@ -193,6 +200,29 @@ void Player::HandleEvents(float elapsed) {
       }
     }
   }
+}
+
+void Player::Pointer(sf::Event::EventType type, int x, int y, float elapsed) {
+  if (type == sf::Event::MouseButtonReleased) {
+    if (dragging_) SayWhere();
+    dragging_ = false;
+    return;
+  }
+  // Window pixels, y down, to the viewport's.
+  const Viewport& view = screen_.view;
+  const int vx = x - view.x;
+  const int vy = y - (static_cast<int>(window_->getSize().y) - view.y - view.height);
+  if (type == sf::Event::MouseButtonPressed) {
+    dragging_ = overlay_on_ && strip_.Contains(vx, vy);
+  }
+  // NOTE: a drag back seeks (and so rebuilds the show) at every move the window reports.
+  if (dragging_) transport_->Seek(strip_.StepAt(vx), elapsed);
+}
+
+void Player::SayWhere() const {
+  const Transport& t = *transport_;
+  say("at frame %d (%.3f s, beat %d, %s)", t.Current(), step_time(t.Current()), t.Beat(),
+      part_name_at(t.Beat()));
 }
 
 bool Player::Seek(Action action, float elapsed) {
@@ -231,8 +261,7 @@ bool Player::Seek(Action action, float elapsed) {
     default:
       return false;
   }
-  say("at frame %d (%.3f s, beat %d, %s)", t.Current(), step_time(t.Current()), t.Beat(),
-      part_name_at(t.Beat()));
+  SayWhere();
   return true;
 }
 
@@ -345,6 +374,7 @@ void Player::Reload(const LiveFiles::Changes& changes, float elapsed) {
   }
   // The show is built afresh from the files and lands on the frame it showed, as a seek does.
   if (rebuild) transport_->Rebuild(elapsed);
+  strip_stale_ = strip_stale_ || changes.camera;
   std::string line;
   for (size_t i = 0; i < done.size(); ++i) line += (i == 0 ? "reloaded " : ", ") + done[i];
   for (const std::string& message : failed) line += (line.empty() ? "" : "; ") + message;
@@ -372,6 +402,7 @@ void Player::WriteShot(float elapsed) {
   std::string message;
   if (files_.WriteShot(transport_->Steps().PartAt(step), step, pose, message)) {
     transport_->Rebuild(elapsed);
+    strip_stale_ = true;
   }
   say("%s", message.c_str());
 }
@@ -426,7 +457,10 @@ void Player::DrawFrame(float elapsed) {
     save_shot(shots_dir_, transport_->Current(), screen_.view);
   }
   int below = 0;
-  if (overlay_on_) below = overlay_.Draw(OverlayText(), screen_.view.width, screen_.view.height);
+  if (overlay_on_) {
+    DrawStrip();
+    below = overlay_.Draw(OverlayText(), screen_.view.width, screen_.view.height);
+  }
   if (mushroom_mode) {
     // NOTE: a short string built each frame, only with -magic.
     const std::string errors = files_.Errors();
@@ -434,6 +468,20 @@ void Player::DrawFrame(float elapsed) {
       overlay_.Draw(errors, screen_.view.width, screen_.view.height, Overlay::ERROR, below);
     }
   }
+}
+
+void Player::DrawStrip() {
+  const Transport& t = *transport_;
+  const Viewport& view = screen_.view;
+  if (strip_stale_) strip_.SetShow(t.Steps(), files_.Camera());
+  if (strip_stale_ || strip_size_[0] != view.width || strip_size_[1] != view.height) {
+    strip_.Layout(view.width, view.height, Overlay::TextWidth);
+    strip_size_[0] = view.width;
+    strip_size_[1] = view.height;
+    strip_stale_ = false;
+  }
+  overlay_.DrawShapes(strip_.Shapes(t.Current(), t.LoopFirst(), t.LoopLast(), t.LoopingRange()),
+                      strip_.Labels(), view.width, view.height);
 }
 
 std::string Player::LoopText() const {

@@ -25,6 +25,7 @@
 #include "player/overlay.h"
 #include "player/screen.h"
 #include "player/soundtrack.h"
+#include "player/strip.h"
 #include "player/transport.h"
 #include "sync/client.h"
 
@@ -57,6 +58,14 @@ class Player {
   void SetUpPacing();
   // Drains the window's events: keys, focus, resize, close.
   void HandleEvents(float elapsed);
+  // A press, drag or release of the left button on the timeline strip (window pixels): the
+  // show seeks to the frame under the pointer; the release says where it landed.
+  void Pointer(sf::Event::EventType type, int x, int y, float elapsed);
+  // Where a seek landed, in one line.
+  void SayWhere() const;
+  // The timeline strip, when the overlay is on (laid out again after a resize or a new camera
+  // file).
+  void DrawStrip();
   // Carries out a pressed key's action.
   void Act(Action action, float elapsed);
   // The seeks among the actions; false for any other action.
@@ -102,6 +111,10 @@ class Player {
   bool vsync_ = false;
   float vsync_limit_fps_ = 0.0f;  // frames a second above which vsync does not pace
   bool overlay_on_ = false;
+  TimelineStrip strip_;
+  bool strip_stale_ = true;  // the camera file changed since it was laid out
+  int strip_size_[2] = {0, 0};
+  bool dragging_ = false;
   bool shot_wanted_ = false;
   bool escape_ = false;
 };

@@ -265,6 +265,38 @@ case "$case_name" in
     [ $((r2 - r0)) -lt 8192 ] && [ $((r1 - r0)) -lt 2048 -o $((r2 - r1)) -lt 2048 ] ||
       fail "resident memory grew from $r0 kB to $r1 kB and $r2 kB"
     ;;
+  strip)
+    # With the overlay on, a click on the timeline strip seeks to the frame drawn in the column
+    # under the pointer (column x of a strip W pixels wide begins at step ceil(x E / W), E the
+    # show's steps), and a drag lands where the button is let go; each lands on the renderer's
+    # frame (F12 against tessary-capture). With the overlay off a click there does nothing.
+    make_music 200
+    start_player -w -magic --size 512x384 --start 166b --shots "$work/shots"
+    key F1
+    key p
+    last=$( ("$capture" --png "$work/none" --at 99999f 2>&1 || true) | grep -o 'frame [0-9]*)' | grep -o '[0-9]*')
+    under() { echo $(( ($1 * (last + 1) + 511) / 512 )); }
+    xdotool mousemove --window "$window" 200 370 click 1; sleep 0.5
+    [ "$(frame_in 'at frame')" = "$(under 200)" ] || fail "a click at column 200 went to frame $(frame_in 'at frame'), not $(under 200)"
+    key F12
+    xdotool mousemove --window "$window" 100 360 mousedown 1 mousemove --window "$window" 250 360 \
+      mousemove --window "$window" 400 365 mouseup 1; sleep 0.5
+    [ "$(frame_in 'at frame')" = "$(under 400)" ] || fail "a drag to column 400 went to frame $(frame_in 'at frame'), not $(under 400)"
+    key F12
+    key F1
+    lines=$(wc -l < "$work/stdout")
+    xdotool mousemove --window "$window" 50 370 click 1; sleep 0.5
+    [ "$(wc -l < "$work/stdout")" -eq "$lines" ] || fail "a click with the overlay off did something: $(tail -n 1 "$work/stdout")"
+    stop_player
+    shots=$(cd "$work/shots" && ls)
+    [ "$(echo $shots)" = "$(printf '%06d.png %06d.png' "$(under 200)" "$(under 400)")" ] || fail "shots: $(echo $shots)"
+    (cd "$work" && "$capture" --png capture --size 512x384 --at "$(under 200)f,$(under 400)f" > /dev/null)
+    for f in $shots; do
+      n=$(differing "$work/shots/$f" "$work/capture/$f")
+      echo "$f: $n pixels differ"
+      [ "$n" -lt 50 ] || fail "$f differs from the renderer's in $n pixels"
+    done
+    ;;
   *) fail "unknown case $case_name" ;;
 esac
 echo "ok: $case_name"

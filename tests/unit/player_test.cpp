@@ -2,6 +2,7 @@
 // headless context.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -10,6 +11,7 @@
 #include "gl_context.h"
 #include "player/freecamera.h"
 #include "player/keys.h"
+#include "player/strip.h"
 #include "player/transport.h"
 #include "tunables.h"
 
@@ -170,4 +172,37 @@ TEST(Transport, TheLoopRangeWrapsToTheRenderersFrame) {
   EXPECT_FALSE(transport->HasLoopRange());
   EXPECT_TRUE(transport->ToggleLoop());
   EXPECT_EQ(transport->LoopPart(), transport->Steps().PartAt(last + 200));
+}
+
+// Every column of the strip seeks to the first frame drawn in it, at any width; the strip lies
+// along the viewport's bottom; a part's name is shown only where the part is wide enough, and
+// the frame on screen is drawn in its own column.
+TEST(TimelineStrip, EachColumnSeeksToItsFirstFrame) {
+  const ShowSteps steps;
+  CameraFile file;
+  ASSERT_TRUE(load_camera_file(camera_file_path, file));
+  TimelineStrip strip;
+  strip.SetShow(steps, file);
+  const auto letters = [](const char* text) { return 12.0f * static_cast<float>(strlen(text)); };
+  for (int width : {320, 1024, 3000}) {
+    SCOPED_TRACE(width);
+    strip.Layout(width, width * 3 / 4, letters);
+    EXPECT_EQ(strip.StepAt(0), 0);
+    for (int x = 1; x < width; ++x) {
+      const int step = strip.StepAt(x);
+      ASSERT_EQ(strip.ColumnOf(step), x);
+      ASSERT_EQ(strip.ColumnOf(step - 1), x - 1);
+    }
+    EXPECT_EQ(strip.StepAt(width + 50), steps.end_step - 1);
+    EXPECT_TRUE(strip.Contains(width / 2, width * 3 / 4 - 1));
+    EXPECT_FALSE(strip.Contains(width / 2, width * 3 / 8));
+    EXPECT_FALSE(strip.Contains(-1, width * 3 / 4 - 1));
+    const OverlayRect now = strip.Shapes(9000, -1, -1, false).back();
+    EXPECT_EQ(static_cast<int>(now.x) + 1, strip.ColumnOf(9000));
+  }
+  strip.Layout(320, 240, letters);
+  EXPECT_LT(strip.Labels().size(),
+            static_cast<size_t>(show_part_count));  // the title is too narrow
+  strip.Layout(3000, 2250, letters);
+  EXPECT_EQ(strip.Labels().size(), static_cast<size_t>(show_part_count));
 }
