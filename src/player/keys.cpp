@@ -47,6 +47,10 @@ const KeyBinding bindings[] = {
      "saves the frame on screen, without the overlay, as 012000.png (its frame number) and prints its path"},
     {K::F5, "F5", true, Action::Reload, "reloads the camera file, the shaders and the pictures"},
     {K::K, "k", true, Action::WriteKey, "writes the free camera's pose into the camera file at the frame on screen"},
+    {K::K, "K", true, Action::WriteSmoothKey,
+     "as k, but where the track rests there: a smooth move from its last key to the pose on this frame", true},
+    {K::U, "u", true, Action::Undo,
+     "undoes the last k or K (again: the one before), unless the camera file was edited by hand since"},
 };
 // clang-format on
 

@@ -50,6 +50,8 @@ enum class Action {
   Mute,
   LoopStart,
   LoopEnd,
+  WriteSmoothKey,
+  Undo,
 };
 
 // Held actions come first in Action; their count is the free camera's held-key count.

@@ -335,8 +335,18 @@ void Player::Act(Action action, float elapsed) {
       break;
     }
     case Action::WriteKey:
-      WriteShot(elapsed);
+    case Action::WriteSmoothKey:
+      WriteShot(elapsed, action == Action::WriteSmoothKey);
       break;
+    case Action::Undo: {
+      std::string message;
+      if (files_.UndoShot(message)) {
+        transport_->Rebuild(elapsed);
+        strip_stale_ = true;
+      }
+      say("%s", message.c_str());
+      break;
+    }
     default:
       break;
   }
@@ -397,7 +407,7 @@ bool Player::ReloadShaders() {
   return true;
 }
 
-void Player::WriteShot(float elapsed) {
+void Player::WriteShot(float elapsed, bool glide) {
   if (!free_.on) {
     // The keyframed camera's own pose is what the file already says: nothing to write.
     say("k writes the free camera's pose: press c first");
@@ -407,7 +417,7 @@ void Player::WriteShot(float elapsed) {
   const CameraPose pose{free_.position,
                         omni::Vector3<float>(free_.rotation.x, free_.rotation.y, 0)};
   std::string message;
-  if (files_.WriteShot(transport_->Steps().PartAt(step), step, pose, message)) {
+  if (files_.WriteShot(transport_->Steps().PartAt(step), step, pose, message, glide)) {
     transport_->Rebuild(elapsed);
     strip_stale_ = true;
   }

@@ -73,8 +73,8 @@ class Player {
   // Reloads what changed on disk (F5: everything); one line each, errors kept on screen.
   void Reload(const LiveFiles::Changes& changes, float elapsed);
   bool ReloadShaders();
-  // k: the free camera's pose written into the camera file at the step on screen.
-  void WriteShot(float elapsed);
+  // k (K: `glide`): the free camera's pose written into the camera file at the step on screen.
+  void WriteShot(float elapsed, bool glide);
   // The sync tracks: those saved in data/, and with --sync the editor's client.
   void StartSync();
   // Once a frame with --sync: the editor's seeks, pauses and saves; the row sent back.

@@ -361,6 +361,49 @@ case "$case_name" in
       [ "$n" -lt 50 ] || fail "$f differs from the renderer's in $n pixels"
     done
     ;;
+  shot_undo)
+    # In the plasma part both camera tracks rest from its start. Paused there, a flight and K:
+    # the file gains two smooth moves from the part's start that end on the pose on this frame,
+    # which the keyframed camera then shows as the free camera did (F12) and as the renderer
+    # does. u puts the file back byte for byte and the frame with it; a second K, a line added
+    # by hand, and u refuses, keeping both.
+    make_music 200
+    cp "$work/data/camera.txt" "$work/original.txt"
+    start_player -w -magic --size 512x384 --start 166b --shots "$work/shots"
+    key p
+    paused=$(frame_in 'paused at')
+    shot_of() { key F12; mv "$work/shots/$(printf '%06d' "$paused").png" "$work/$1.png"; }
+    render() { (cd "$work" && "$capture" --png "$work/r" --size 512x384 --at "${paused}f" > /dev/null) &&
+      mv "$work/r/$(printf '%06d' "$paused").png" "$work/$1.png"; }
+    key c
+    xdotool keydown --window "$window" Up s; sleep 0.4; xdotool keyup --window "$window" Up s; sleep 0.3
+    shot_of free
+    key K
+    grep -q '^wrote the shot at plasma [0-9]*b.*: place smooth move at data/camera.txt:[0-9]*, turn smooth move at data/camera.txt:[0-9]*$' "$work/stdout" ||
+      fail "K wrote no smooth moves: $(tail -n 1 "$work/stdout")"
+    [ "$(grep -c '^plasma    \(place\|turn \)  smooth  0b        [0-9]*b+[0-9.e-]*s ' "$work/data/camera.txt")" = 2 ] ||
+      fail "the file lacks the two smooth moves: $(grep smooth "$work/data/camera.txt")"
+    key c
+    shot_of keyed
+    render rendered
+    [ "$(differing "$work/free.png" "$work/keyed.png")" -lt 50 ] || fail "the keyed shot differs from the flown one"
+    [ "$(differing "$work/keyed.png" "$work/rendered.png")" -lt 50 ] || fail "the keyed shot differs from the renderer's"
+    key u
+    grep -q '^undid the shot at plasma [0-9]*b' "$work/stdout" || fail "u said: $(tail -n 1 "$work/stdout")"
+    cmp -s "$work/data/camera.txt" "$work/original.txt" || fail "u did not put the file back as it was"
+    shot_of undone
+    render original
+    [ "$(differing "$work/undone.png" "$work/original.png")" -lt 50 ] || fail "after u the frame is not the original's"
+    [ "$(differing "$work/undone.png" "$work/keyed.png")" -gt 500 ] || fail "the flight changed nothing to undo"
+    key c
+    key K
+    echo "# a note by hand" >> "$work/data/camera.txt"
+    key u
+    grep -q '^nothing undone: data/camera.txt was edited by hand' "$work/stdout" || fail "u did not refuse: $(tail -n 1 "$work/stdout")"
+    grep -q '^# a note by hand$' "$work/data/camera.txt" && grep -q ' smooth ' "$work/data/camera.txt" ||
+      fail "u lost the hand edit or the shot"
+    stop_player
+    ;;
   *) fail "unknown case $case_name" ;;
 esac
 echo "ok: $case_name"

@@ -367,3 +367,39 @@ TEST(CameraFile, WriteShotRereadsAFileChangedOnDisk) {
   EXPECT_FALSE(write_camera_shot(file, images, step, pose, message));
   EXPECT_NE(message.find("cannot be"), std::string::npos) << message;
 }
+
+// With glide (K) a track at rest gets a smooth move from where its last key ends to the pose,
+// exact on the step and eased on the way (at rest as it leaves); a track moving there is split
+// as by k, and one with no key before the step gets a cut. Numbers are written in their
+// shortest form that reads back as the same float.
+TEST(CameraFile, GlideWritesASmoothMoveFromTheTracksLastKey) {
+  TempFile copy(
+      "title place cut 0b 0b 0 0 0\n"
+      "title turn linear 4b 4b 0 90 0\n");
+  CameraFile file;
+  ASSERT_TRUE(load_camera_file(copy.path, file));
+  const int step = step_in(0, 12, 0);
+  const CameraPose pose{V(0.1f, 1.0f / 3, 100), V(0, 45, 0)};
+  std::string message;
+  ASSERT_TRUE(write_camera_shot(file, 0, step, pose, message, true)) << message;
+  EXPECT_NE(message.find("place smooth move at "), std::string::npos) << message;
+  EXPECT_NE(message.find("turn smooth move at "), std::string::npos) << message;
+  EXPECT_EQ(figures(pose_at(file, step)), figures(pose));
+  EXPECT_TRUE(file.warnings.empty()) << file.warnings[0];
+  EXPECT_NE(read_text(copy.path).find("title     place  smooth  0b        12b+"), std::string::npos)
+      << read_text(copy.path);
+  EXPECT_NE(read_text(copy.path).find(" 0.1 0.33333334 100\n"), std::string::npos);
+  // The place glide from 0b: a quarter of the way in time, 15.6% of the way to z = 100.
+  EXPECT_NEAR(pose_at(file, step_in(0, 3, 0)).place.z, 15.625f, 0.6f);
+  // The turn glide leaves 90 at 8b at rest (a linear move would have turned 0.6 degrees).
+  EXPECT_NEAR(pose_at(file, step_in(0, 8, 2)).turn.y, 90.0f, 0.05f);
+
+  TempFile moving(
+      "title place cut 0b 0b 0 0 0\n"
+      "title place linear 4b 20b 0 0 50\n");
+  ASSERT_TRUE(load_camera_file(moving.path, file));
+  ASSERT_TRUE(write_camera_shot(file, 0, step, pose, message, true)) << message;
+  EXPECT_NE(message.find("place split at "), std::string::npos) << message;
+  EXPECT_NE(message.find("turn cut at "), std::string::npos) << message;
+  EXPECT_EQ(figures(pose_at(file, step)), figures(pose));
+}
