@@ -251,35 +251,6 @@ TEST(CameraFile, NothingInTheFileCrashesOrHangs) {
   for (int n = 0; n < 4 * show_fps; ++n) camera.UpdateLogic(step_time(n), 0, false);
 }
 
-// A smooth move counts as a move: a key after it waits for its end, and a shot in its middle
-// splits it into two smooth moves, the first ending exactly at the pose on that step.
-TEST(CameraFile, SmoothMovesWaitAndSplitLikeLinearOnes) {
-  TempFile copy(
-      "title place cut 0b 0b 0 0 0\n"
-      "title turn cut 0b 0b 0 0 0\n"
-      "title place smooth 4b 8b 100 0 0\n"
-      "title place cut 10b 0b 0 0 0\n");
-  CameraFile file;
-  ASSERT_TRUE(load_camera_file(copy.path, file));
-  ASSERT_EQ(file.warnings.size(), 1u);
-  EXPECT_EQ(file.warnings[0].rfind(copy.path + ":4: warning: this place key starts", 0), 0u);
-
-  const int step = step_in(0, 8, 0);  // about half-way: the smooth move stands near 50
-  EXPECT_NEAR(pose_at(file, step).place.x, 50.0f, 0.5f);
-  const CameraPose pose{V(30, 1, 2), V(0, 5, 0)};
-  std::string message;
-  ASSERT_TRUE(write_camera_shot(file, 0, step, pose, message)) << message;
-  EXPECT_NE(message.find("place split at "), std::string::npos) << message;
-  EXPECT_EQ(figures(pose_at(file, step)), figures(pose));
-  int smooth = 0;
-  for (const std::string& line : file.lines) {
-    if (line.find(" smooth ") != std::string::npos) ++smooth;
-  }
-  EXPECT_EQ(smooth, 2);
-  // The rest runs on from the pose: half-way through it, half-way from 30 to 100.
-  EXPECT_NEAR(pose_at(file, step_in(0, 10, 0)).place.x, 65.0f, 0.5f);
-}
-
 namespace {
 
 // The show's camera file copied to a scratch file with CRLF line endings throughout.
@@ -369,8 +340,8 @@ TEST(CameraFile, WriteShotRereadsAFileChangedOnDisk) {
 }
 
 // With glide (K) a track at rest gets a smooth move from where its last key ends to the pose,
-// exact on the step and eased on the way (at rest as it leaves); a track moving there is split
-// as by k, and one with no key before the step gets a cut. Numbers are written in their
+// exact on the step and eased on the way (at rest as it leaves); a track moving there (a smooth
+// move is a move) is split as by k, and one with no key before the step gets a cut. Numbers are written in their
 // shortest form that reads back as the same float.
 TEST(CameraFile, GlideWritesASmoothMoveFromTheTracksLastKey) {
   TempFile copy(
@@ -396,7 +367,7 @@ TEST(CameraFile, GlideWritesASmoothMoveFromTheTracksLastKey) {
 
   TempFile moving(
       "title place cut 0b 0b 0 0 0\n"
-      "title place linear 4b 20b 0 0 50\n");
+      "title place smooth 4b 20b 0 0 50\n");
   ASSERT_TRUE(load_camera_file(moving.path, file));
   ASSERT_TRUE(write_camera_shot(file, 0, step, pose, message, true)) << message;
   EXPECT_NE(message.find("place split at "), std::string::npos) << message;
