@@ -341,8 +341,8 @@ TEST(CameraFile, WriteShotRereadsAFileChangedOnDisk) {
 
 // With glide (K) a track at rest gets a smooth move from where its last key ends to the pose,
 // exact on the step and eased on the way (at rest as it leaves); a track moving there (a smooth
-// move is a move) is split as by k, and one with no key before the step gets a cut. Numbers are written in their
-// shortest form that reads back as the same float.
+// move is a move) is split as by k, and one with no key before the step gets a cut. Numbers
+// are written in their shortest form that reads back as the same float.
 TEST(CameraFile, GlideWritesASmoothMoveFromTheTracksLastKey) {
   TempFile copy(
       "title place cut 0b 0b 0 0 0\n"
