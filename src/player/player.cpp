@@ -195,14 +195,17 @@ void Player::HandleEvents(float elapsed) {
       if (is_held(binding->action)) {
         free_.Hold(binding->action, down);
       } else if (down) {
+        FlushStripSeek(elapsed);  // keys act where the pointer left the show
         Act(binding->action, elapsed);
       }
     }
   }
+  FlushStripSeek(elapsed);
 }
 
 void Player::Pointer(sf::Event::EventType type, int x, int y, float elapsed) {
   if (type == sf::Event::MouseButtonReleased) {
+    FlushStripSeek(elapsed);
     if (dragging_) SayWhere();
     dragging_ = false;
     return;
@@ -214,8 +217,14 @@ void Player::Pointer(sf::Event::EventType type, int x, int y, float elapsed) {
   if (type == sf::Event::MouseButtonPressed) {
     dragging_ = overlay_on_ && strip_.Contains(vx, vy);
   }
-  // NOTE: a drag back seeks (and so rebuilds the show) at every move the window reports.
-  if (dragging_) transport_->Seek(strip_.StepAt(vx), elapsed);
+  if (dragging_) strip_seek_ = strip_.StepAt(vx);
+}
+
+void Player::FlushStripSeek(float elapsed) {
+  // NOTE: a drag back rebuilds the show at each seek: one seek a frame at most, however many
+  // moves the window reported.
+  if (strip_seek_ >= 0) transport_->Seek(strip_seek_, elapsed);
+  strip_seek_ = -1;
 }
 
 void Player::SayWhere() const {

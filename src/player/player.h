@@ -59,8 +59,10 @@ class Player {
   // Drains the window's events: keys, focus, resize, close.
   void HandleEvents(float elapsed);
   // A press, drag or release of the left button on the timeline strip (window pixels): the
-  // show seeks to the frame under the pointer; the release says where it landed.
+  // show goes to the frame under the pointer (FlushStripSeek); the release says where it landed.
   void Pointer(sf::Event::EventType type, int x, int y, float elapsed);
+  // Makes the seek the pointer asked for since the last one, if any.
+  void FlushStripSeek(float elapsed);
   // Where a seek landed, in one line.
   void SayWhere() const;
   // The timeline strip, when the overlay is on (laid out again after a resize or a new camera
@@ -115,6 +117,7 @@ class Player {
   bool strip_stale_ = true;  // the camera file changed since it was laid out
   int strip_size_[2] = {0, 0};
   bool dragging_ = false;
+  int strip_seek_ = -1;  // where the pointer asked the show to go, not yet sought; -1: nowhere
   bool shot_wanted_ = false;
   bool escape_ = false;
 };
