@@ -116,6 +116,7 @@ fi
 run --png "$tmp/e" --at 100b --from 120b;      expect_error "--at before --from" "$tmp/e"
 run --video "$tmp/e.mp4" --from 10 --until 5;  expect_error "--from after --until" "$tmp/e.mp4"
 run --video "$tmp/e.mp4" --from later;         expect_error "--from not a time" "$tmp/e.mp4"
+run --bench --from 10;                         expect_error "--from with --bench" "$tmp/e"
 
 # The web preset, on a second of the show at x264's quickest setting that keeps the High profile:
 # 16:9 2160p60 with the show in the middle, BT.709 tags, the index first, half-second GOPs, AAC-LC.

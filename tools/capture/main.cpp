@@ -290,7 +290,9 @@ void add_shaping_options(CLI::App& app, Options& options, Outputs& out) {
   app.add_option("--from", options.from,
                  "Start the video at TIME (seconds, beats or frames), with the music from "
                  "there; stills keep their frame numbers, and --at moments before it are refused")
-      ->type_name("TIME");
+      ->type_name("TIME")
+      ->excludes(out.bench)
+      ->excludes(out.check);
   app.add_option("--effect", options.effect,
                  "Show one effect alone instead of the show: " + single_effect_names())
       ->type_name("NAME");
