@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
 #include "gl/glcheck.h"
 #include "helpers.h"
@@ -199,6 +200,11 @@ bool ShaderObject::Init(const std::string& vertex_source, const std::string& fra
     Release();
     return false;
   }
+  const char* const time_names[4] = {show_time_uniform, show_beat_uniform, node_time_uniform,
+                                     node_beat_uniform};
+  for (int i = 0; i < 4; ++i) {
+    glCheck(time_locations_[i] = glGetUniformLocation(program, time_names[i]));
+  }
   loaded = true;
   return loaded;
 }
@@ -210,6 +216,7 @@ void ShaderObject::Release() {
   glCheck(glDeleteShader(vertex_shader));
   glCheck(glDeleteProgram(program));
   vertex_shader = fragment_shader = program = 0;
+  std::fill(std::begin(time_locations_), std::end(time_locations_), -1);
   loaded = false;
 }
 
@@ -241,6 +248,13 @@ int ShaderObject::SendUniform3f(const std::string& name, const float& x, const f
   glCheck(location = glGetUniformLocation(program, name.c_str()));
   glCheck(glUniform3f(location, x, y, z));
   return 0;
+}
+
+void ShaderObject::SendTimes(const NodeTimes& times) {
+  const float values[4] = {times.show_time, times.show_beat, times.node_time, times.node_beat};
+  for (int i = 0; i < 4; ++i) {
+    if (time_locations_[i] >= 0) glCheck(glUniform1f(time_locations_[i], values[i]));
+  }
 }
 
 ShaderManager::~ShaderManager() {

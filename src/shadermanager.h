@@ -15,6 +15,22 @@ struct SourceMap {
   std::vector<size_t> line_starts;  // offset in the joined text of each line, in order
 };
 
+// The moments a drawn timeline node's program is given, each as a float uniform of that name
+// when the program declares it (one it does not declare costs nothing): the show's time in
+// seconds and its beat (12.5: half-way through beat 12), and the node's own time and beat,
+// counted from its start.
+constexpr const char* show_time_uniform = "show_time";
+constexpr const char* show_beat_uniform = "show_beat";
+constexpr const char* node_time_uniform = "node_time";
+constexpr const char* node_beat_uniform = "node_beat";
+
+struct NodeTimes {
+  float show_time = 0.0f;
+  float show_beat = 0.0f;
+  float node_time = 0.0f;
+  float node_beat = 0.0f;
+};
+
 // One linked GLSL program. Only an object whose Init succeeded owns GL objects.
 class ShaderObject {
  public:
@@ -41,9 +57,16 @@ class ShaderObject {
   int SendUniform1i(const std::string& name, const int& value);
   int SendUniform1f(const std::string& name, const float& value);
   int SendUniform3f(const std::string& name, const float& x, const float& y, const float& z);
+  // Sets the time uniforms the program declares (locations found once, at link), between
+  // Begin() and End(). NOTE: at most four glUniform1f a drawn node; none for a program that
+  // declares none of them.
+  void SendTimes(const NodeTimes& times);
 
  private:
   void Release();
+
+  // Locations of the time uniforms in NodeTimes order; -1: not declared.
+  int time_locations_[4] = {-1, -1, -1, -1};
 };
 
 // Loads vertex/fragment pairs into programs kept in load order; index 0 is the first loaded.

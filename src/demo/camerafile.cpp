@@ -109,11 +109,21 @@ std::string part_names() {
   return names;
 }
 
+bool parse_transition(std::string_view name, C::transition_t& transition) {
+  for (C::transition_t t : {C::LINEAR, C::SMOOTH, C::CUT}) {
+    if (name == camera_transition_name(t)) {
+      transition = t;
+      return true;
+    }
+  }
+  return false;
+}
+
 // Parses one line holding a key; returns false with what was expected (and found) in `error`.
 bool parse_key(const std::vector<std::string_view>& f, CameraFileKey& key, std::string& error) {
   static const char* const expected[] = {"a part (",
                                          "a track (place or turn)",
-                                         "a transition (linear or cut)",
+                                         "a transition (linear, smooth or cut)",
                                          "a start in beats and seconds (12b, 3b+0.1s, 40b-0.1s)",
                                          "a length in beats and seconds (4b, 0b+0.1s, 12b-0.1s)",
                                          "the target's x (a number)",
@@ -129,8 +139,7 @@ bool parse_key(const std::vector<std::string_view>& f, CameraFileKey& key, std::
   if (f.empty() || (key.part = part_index(f[0])) < 0) return fail(0);
   if (f.size() < 2 || (f[1] != "place" && f[1] != "turn")) return fail(1);
   key.key.track = f[1] == "place" ? script::PLACE : script::TURN;
-  if (f.size() < 3 || (f[2] != "linear" && f[2] != "cut")) return fail(2);
-  key.key.transition = f[2] == "linear" ? C::LINEAR : C::CUT;
+  if (f.size() < 3 || !parse_transition(f[2], key.key.transition)) return fail(2);
   if (f.size() < 4 || !parse_beats(f[3], key.key.start)) return fail(3);
   if (f.size() < 5 || !parse_beats(f[4], key.key.length)) return fail(4);
   if (script::part_seconds(show_seconds_per_beat, key.key.length) < 0) {
@@ -166,6 +175,18 @@ std::string seconds_text(float seconds) {
 }
 
 }  // namespace
+
+const char* camera_transition_name(effect::Camera::transition_t transition) {
+  switch (transition) {
+    case C::LINEAR:
+      return "linear";
+    case C::SMOOTH:
+      return "smooth";
+    case C::CUT:
+      break;
+  }
+  return "cut";
+}
 
 std::vector<CameraKey> CameraFile::PartKeys(int part) const {
   std::vector<CameraKey> out;
@@ -239,7 +260,7 @@ float camera_key_start(const CameraFileKey& key) {
 
 float camera_key_end(const CameraFileKey& key) {
   const float start = camera_key_start(key);
-  if (key.key.transition != C::LINEAR) return start;
+  if (!C::IsMove(key.key.transition)) return start;
   return start + script::part_seconds(show_seconds_per_beat, key.key.length);
 }
 

@@ -43,6 +43,9 @@ struct CameraFile {
   std::vector<script::CameraKey> PartKeys(int part) const;
 };
 
+// A transition as the file writes it: "linear", "smooth" or "cut".
+const char* camera_transition_name(effect::Camera::transition_t transition);
+
 // Reads and parses `path` into `file` (replacing what it held), warnings included. Returns false
 // when the file cannot be read or a line does not parse; `file` then still holds every key that
 // parsed.
@@ -79,11 +82,14 @@ struct CameraPose {
 // Edits the file so that step `step` of the show (inside part `part`) shows exactly `pose`, on
 // each track: a key that completes on that step gets the pose as its target; a move under way
 // is split there (the first half ends at the pose, the second runs on from it to the old
-// target by the old end); otherwise a cut to the pose is placed at the step, in play order.
+// target by the old end); otherwise a cut to the pose is placed at the step, in play order, or
+// with `glide` a smooth move that leaves the track's last key where it ends (the part's start,
+// when that key lies in an earlier part) and comes to rest on the pose at the step (a cut still
+// where the track has no key before the step).
 // Rewrites the file (changed and new lines only; comments and layout stay) and reloads `file`
 // from it. Returns false, changing nothing, when the file cannot be written or the shot cannot
 // be placed exactly. `message` is one line: where it wrote (file:line), or why not.
 bool write_camera_shot(CameraFile& file, int part, int step, const CameraPose& pose,
-                       std::string& message);
+                       std::string& message, bool glide = false);
 
 #endif

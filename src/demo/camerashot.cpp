@@ -37,10 +37,10 @@ void simulate(const CameraFile& file, int step, TrackAt at[2], CameraPose& pose)
   at[0].after = camera.place_index;
   at[1].after = camera.rotation_index;
   at[0].moving = at[0].after < camera.places.size() &&
-                 camera.places[at[0].after].transition == C::LINEAR &&
+                 C::IsMove(camera.places[at[0].after].transition) &&
                  t >= camera.places[at[0].after].start_time;
   at[1].moving = at[1].after < camera.rotations.size() &&
-                 camera.rotations[at[1].after].transition == C::LINEAR &&
+                 C::IsMove(camera.rotations[at[1].after].transition) &&
                  t >= camera.rotations[at[1].after].start_time;
   pose.place = camera.location;
   pose.turn = camera.rotation;
@@ -63,7 +63,7 @@ std::string format_beats(const Beats& b) {
 std::string format_key(const CameraFileKey& k) {
   const std::string fields[5] = {show_parts[k.part].name,
                                  k.key.track == script::PLACE ? "place" : "turn",
-                                 k.key.transition == C::LINEAR ? "linear" : "cut",
+                                 camera_transition_name(k.key.transition),
                                  format_beats(k.key.start), format_beats(k.key.length)};
   const size_t widths[5] = {10, 7, 8, 10, 10};
   std::string line;
@@ -127,10 +127,28 @@ void place_new_key(const CameraFile& file, const std::vector<size_t>& order, siz
                                               : static_cast<size_t>(file.keys[0].line - 1));
 }
 
-// Plans the edits that make the track show `target` on `step`; `what` says which. False when
-// the moment cannot be written in beats and seconds.
+// Turns `key`, a new key at step time `t`, into a smooth move from where the track's key
+// `before` ends (or from the start of `key`'s part, when that is later) that comes to rest at
+// `t`, completing on that very step. False when the moments cannot be written.
+bool make_glide(const CameraFileKey& before, float t, CameraFileKey& key) {
+  const float from = std::max(camera_key_end(before), part_start_time(key.part));
+  Beats start;
+  if (!(from < t) || !part_moment_at(key.part, from, start)) return false;
+  const float start_time =
+      script::part_time(part_start_time(key.part), show_seconds_per_beat, start);
+  Beats length;
+  if (!length_ending_at(start_time, key.key.start.beats - start.beats, t, length)) return false;
+  key.key.transition = C::SMOOTH;
+  key.key.start = start;
+  key.key.length = length;
+  return true;
+}
+
+// Plans the edits that make the track show `target` on `step`; `what` says which. With `glide`
+// a track at rest gets a smooth move from its last key instead of a cut. False when the moment
+// cannot be written in beats and seconds.
 bool plan_track(const CameraFile& file, int part, int step, script::Track track, const TrackAt& at,
-                const V& target, std::vector<LineEdit>& edits, std::string& what) {
+                const V& target, bool glide, std::vector<LineEdit>& edits, std::string& what) {
   const std::vector<size_t> order = camera_track_order(file, track);
   const float t = step_time(step);
   if (at.after > at.before) {  // a key lands on this step: it lands on the pose instead
@@ -166,9 +184,13 @@ bool plan_track(const CameraFile& file, int part, int step, script::Track track,
   place_new_key(file, order, at.after, part, cut.part, edit);
   cut.key = script::CameraKey{track, C::CUT, {}, {}, target};
   if (!part_moment_at(cut.part, t, cut.key.start)) return false;
+  what = "cut";
+  // A glide needs a key before it to start from, ending before this step.
+  if (glide && at.after > 0 && make_glide(file.keys[order[at.after - 1]], t, cut)) {
+    what = "smooth move";
+  }
   edit.text = format_key(cut);
   edits.push_back(edit);
-  what = "cut";
   return true;
 }
 
@@ -260,7 +282,7 @@ bool replace_camera_file(const std::string& path, const std::string& text, std::
 }  // namespace
 
 bool write_camera_shot(CameraFile& file, int part, int step, const CameraPose& pose,
-                       std::string& message) {
+                       std::string& message, bool glide) {
   const int last_step = static_cast<int>(show_fps * (show_last_beat + 2) * show_seconds_per_beat);
   if (part < 0 || part >= show_part_count || step < 0 || step > last_step) {
     message = "no shot written: the moment lies outside the show";
@@ -277,7 +299,7 @@ bool write_camera_shot(CameraFile& file, int part, int step, const CameraPose& p
   const script::Track tracks[2] = {script::PLACE, script::TURN};
   const V targets[2] = {pose.place, pose.turn};
   for (int i = 0; i < 2; ++i) {
-    if (!plan_track(base, part, step, tracks[i], at[i], targets[i], edits, what[i])) {
+    if (!plan_track(base, part, step, tracks[i], at[i], targets[i], glide, edits, what[i])) {
       message = "no shot written: this step cannot be written in beats and seconds";
       return false;
     }

@@ -211,6 +211,10 @@ bool part_moment_at(int part, float t, script::Beats& moment) {
   auto value = [&](float s) {
     return script::part_time(start, show_seconds_per_beat, script::Beats{moment.beats, s});
   };
+  if (value(0.0f) == t) {  // on the beat itself: written as the beat alone
+    moment.seconds = 0.0f;
+    return true;
+  }
   return largest_at_most(value, t, guess, moment.seconds);
 }
 

@@ -1,6 +1,7 @@
 #include "demo/show.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "gl/glcheck.h"
 #include "shadermanager.h"
@@ -41,6 +42,7 @@ void PauseClock::SetSpeed(float elapsed, double rate) {
 }
 
 void Show::Step(float demo_time, const FreeView& view, bool draw) {
+  step_time_ = demo_time;
   clock.Advance(demo_time);
   Walk(demo_time, view, true, draw);
   clock.beat_changed = false;
@@ -48,7 +50,7 @@ void Show::Step(float demo_time, const FreeView& view, bool draw) {
 
 void Show::Redraw(const FreeView& view) {
   glCheck(glClearColor(clear_color[0], clear_color[1], clear_color[2], clear_color[3]));
-  Walk(0.0f, view, false, true);
+  Walk(step_time_, view, false, true);
 }
 
 void Show::ReplayCarried() {
@@ -67,6 +69,22 @@ void Show::PlaceCamera() {
   camera->UpdateLocation();
   camera->location = location;
   camera->rotation = rotation;
+}
+
+void Show::BindNodeProgram(const Enabler& node, float demo_time) {
+  // The beat clock's own beat, and how far the step is into it: kept below the next beat when
+  // the clock lags, so the whole part is always the clock's beat.
+  const float into = (demo_time - clock.beat_time) / clock.seconds_per_beat;
+  const float next = static_cast<float>(clock.beat + 1);
+  const float beat =
+      std::min(static_cast<float>(clock.beat) + std::max(into, 0.0f), std::nextafter(next, 0.0f));
+  omni::NodeTimes times;
+  times.show_time = demo_time;
+  times.show_beat = beat;
+  times.node_time = demo_time - node.start_time;
+  times.node_beat = beat - static_cast<float>(node.start);
+  program->Begin();
+  program->SendTimes(times);
 }
 
 void Show::Walk(float demo_time, const FreeView& view, bool update, bool draw) {
@@ -95,7 +113,7 @@ void Show::Walk(float demo_time, const FreeView& view, bool update, bool draw) {
     if (beat < node->start || beat >= node->end) continue;
     if (draw) {
       glCheck(glPushMatrix());
-      if (program != nullptr) program->Begin();
+      if (program != nullptr) BindNodeProgram(*node, demo_time);
     }
     if (update) {
       node->effect->UpdateLogic(demo_time - node->start_time, beat - node->start, beat_changed);

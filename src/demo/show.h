@@ -8,7 +8,8 @@
 
 namespace omni {
 class ShaderObject;
-}
+struct NodeTimes;
+}  // namespace omni
 
 // The beat counter: turns demo time into beats of `seconds_per_beat`, at most one beat a frame,
 // so a late frame catches up one beat per frame and every beat is seen with beat_changed.
@@ -101,9 +102,14 @@ class Show {
   void PlaceCamera();
   // Replays the Draw of the state-only effects that ran undrawn since the last drawn step.
   void ReplayCarried();
+  // Binds the program for drawing `node` at `demo_time`, with the step's moments in the
+  // program's time uniforms.
+  void BindNodeProgram(const Enabler& node, float demo_time);
 
   // State-only nodes run in undrawn steps since the last drawn one (at most a few).
   std::vector<const Enabler*> carried_;
+  // The demo time of the last step, which a redraw shows again.
+  float step_time_ = 0.0f;
 };
 
 #endif

@@ -7,16 +7,17 @@ namespace effect {
 namespace {
 
 // One track step, shared by the position and rotation tracks: completes the current keyframe
-// when it is due, or moves `value` along a LINEAR keyframe in progress. Returns true when the
-// keyframe is complete (the caller then calls its Increment).
+// when it is due, or moves `value` along a LINEAR or SMOOTH keyframe in progress. Returns true
+// when the keyframe is complete (the caller then calls its Increment).
 template <typename Key>
 bool track_due(const Key& k, float time, const omni::Vector3<float>& from,
                omni::Vector3<float>& value) {
   if (k.transition == Camera::CUT) return time >= k.start_time;
-  if (k.transition != Camera::LINEAR) return false;  // an unknown kind halts its track
+  if (!Camera::IsMove(k.transition)) return false;  // an unknown kind halts its track
   if (time >= k.start_time + k.duration) return true;
   if (time >= k.start_time) {
-    const float t = (time - k.start_time) / k.duration;
+    float t = (time - k.start_time) / k.duration;
+    if (k.transition == Camera::SMOOTH) t = smoothstep(t);
     value = from + (k.target - from) * t;
   }
   return false;

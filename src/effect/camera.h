@@ -7,13 +7,27 @@
 
 namespace effect {
 
+// The eased progress of a smooth move at linear progress `t` in [0, 1]: t*t*(3-2t), 0 and 1 at
+// the ends with zero slope there. The one home of the curve: the camera's smooth keys and the
+// sync tracks' smooth keys both use it.
+template <typename T>
+T smoothstep(T t) {
+  return t * t * (T(3) - T(2) * t);
+}
+
 // The one camera of the show: two keyframe tracks (position and rotation) with absolute start
 // times, filled by the part builders before the first frame and played strictly in order.
 // Not an effect: the frame loop advances it and applies it before the timeline is walked.
 class Camera {
  public:
-  // Stored as an int: any other value halts its track.
-  enum transition_t : int { LINEAR = 0, CUT = 1 };
+  // Stored as an int: any other value halts its track. SMOOTH moves like LINEAR but eases in
+  // and out (zero speed at both ends): the progress t of the move becomes smoothstep(t).
+  enum transition_t : int { LINEAR = 0, CUT = 1, SMOOTH = 2 };
+
+  // True for the transitions that move over their duration (LINEAR, SMOOTH).
+  static bool IsMove(transition_t transition) {
+    return transition == LINEAR || transition == SMOOTH;
+  }
 
   struct Place {
     transition_t transition = LINEAR;

@@ -38,22 +38,31 @@ const KeyBinding bindings[] = {
     {K::Dash, "-", true, Action::HalfSpeed, "halves the playback speed (down to 1/8); the music follows, lower"},
     {K::Equal, "=", true, Action::DoubleSpeed, "doubles the playback speed (up to 1)"},
     {K::M, "m", true, Action::Mute, "mutes and unmutes the music"},
-    {K::L, "l", true, Action::Loop, "loops the part playing (at its end, back to its first frame); again to stop"},
+    {K::L, "l", true, Action::Loop,
+     "loops the range { and } marked, else the part playing (at its end, back to its first frame); again to stop"},
+    {K::LBracket, "{", true, Action::LoopStart, "marks the frame on screen as the loop's start (again on that frame: clears the range)", true},
+    {K::RBracket, "}", true, Action::LoopEnd, "marks the frame on screen as the loop's end (shown, then back to the start)", true},
     {K::F1, "F1", true, Action::Overlay, "shows and hides the overlay"},
     {K::F12, "F12", true, Action::Shot,
      "saves the frame on screen, without the overlay, as 012000.png (its frame number) and prints its path"},
     {K::F5, "F5", true, Action::Reload, "reloads the camera file, the shaders and the pictures"},
     {K::K, "k", true, Action::WriteKey, "writes the free camera's pose into the camera file at the frame on screen"},
+    {K::K, "K", true, Action::WriteSmoothKey,
+     "as k, but where the track rests there: a smooth move from its last key to the pose on this frame", true},
+    {K::U, "u", true, Action::Undo,
+     "undoes the last k or K (again: the one before), unless the camera file was edited by hand since"},
 };
 // clang-format on
 
 }  // namespace
 
-const KeyBinding* find_key(sf::Keyboard::Key key, bool magic) {
+const KeyBinding* find_key(sf::Keyboard::Key key, bool magic, bool shift) {
+  const KeyBinding* found = nullptr;
   for (const KeyBinding& binding : bindings) {
-    if (binding.key == key) return (binding.developer && !magic) ? nullptr : &binding;
+    if (binding.key != key || (binding.shift && !shift) || (binding.developer && !magic)) continue;
+    if (found == nullptr || binding.shift) found = &binding;
   }
-  return nullptr;
+  return found;
 }
 
 const KeyBinding* key_table(int& count) {

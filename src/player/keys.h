@@ -5,7 +5,7 @@
 // developer controls (-magic), and carries the text --help and the README's key table show.
 //
 // How to use:
-//   const KeyBinding* binding = find_key(event.key.code, mushroom_mode);
+//   const KeyBinding* binding = find_key(event.key.code, mushroom_mode, event.key.shift);
 //   if (binding != nullptr) act(binding->action);
 //   std::string help = key_help();   // the table as --help prints it
 
@@ -48,6 +48,10 @@ enum class Action {
   HalfSpeed,
   DoubleSpeed,
   Mute,
+  LoopStart,
+  LoopEnd,
+  WriteSmoothKey,
+  Undo,
 };
 
 // Held actions come first in Action; their count is the free camera's held-key count.
@@ -62,10 +66,12 @@ struct KeyBinding {
   bool developer;    // acts only with -magic
   Action action;
   const char* help;
+  bool shift = false;  // with Shift held (`{` is Shift and `[`)
 };
 
 // The binding of `key` in this mode, or null (an unbound key, or a developer key without -magic).
-const KeyBinding* find_key(sf::Keyboard::Key key, bool magic);
+// With `shift` the key's shifted binding, or where it has none its plain one.
+const KeyBinding* find_key(sf::Keyboard::Key key, bool magic, bool shift = false);
 
 // Every binding, in the order the help lists them.
 const KeyBinding* key_table(int& count);

@@ -5,6 +5,7 @@
 
 #include "demo/script.h"
 #include "demo/startup.h"
+#include "fileio.h"
 #include "shadermanager.h"
 #include "sync/cameratracks.h"
 
@@ -13,6 +14,10 @@ namespace {
 // How often the files are looked at: a change shows within half a second, and a look (a stat
 // of each file) costs next to nothing at this rate.
 constexpr float poll_seconds = 0.25f;
+
+// The shots u can take back, the newest last: a session's worth of flying (each keeps two copies
+// of the camera file, a few kB).
+constexpr size_t max_undo_levels = 64;
 
 // Every file the show reads: the camera file, the shaders, the sync tracks (there or not) and
 // the pictures in data/.
@@ -80,11 +85,54 @@ bool LiveFiles::ReloadCamera(std::string& message) {
   return true;
 }
 
-bool LiveFiles::WriteShot(int part, int step, const CameraPose& pose, std::string& message) {
-  if (!write_camera_shot(camera_, part, step, pose, message)) return false;
+bool LiveFiles::WriteShot(int part, int step, const CameraPose& pose, std::string& message,
+                          bool glide) {
+  ShotUndo undo;
+  std::string error;
+  const bool read = fileio::read_file(camera_file_path, undo.before, error);
+  if (!write_camera_shot(camera_, part, step, pose, message, glide)) return false;
   camera_error_.clear();
   // The file changed under the watcher's eyes by our own hand: not a change to reload.
   watcher_.Accept(camera_file_path);
+  undo.what = message.rfind("wrote ", 0) == 0 ? message.substr(6) : message;
+  if (read && fileio::read_file(camera_file_path, undo.after, error)) {
+    if (undo_.size() == max_undo_levels) undo_.erase(undo_.begin());
+    undo_.push_back(std::move(undo));
+  } else {
+    undo_.clear();  // what the file held is not known: nothing can be put back safely
+  }
+  return true;
+}
+
+bool LiveFiles::UndoShot(std::string& message) {
+  const std::string path = camera_file_path;
+  if (undo_.empty()) {
+    message = "nothing to undo: no shot written by k or K since the start or a hand edit";
+    return false;
+  }
+  const ShotUndo& last = undo_.back();
+  std::string now, error;
+  if (!fileio::read_file(path, now, error)) {
+    message = "nothing undone: " + path + " cannot be read (" + error + ")";
+    return false;
+  }
+  if (now != last.after) {
+    undo_.clear();
+    message = "nothing undone: " + path +
+              " was edited by hand since the last shot (its edits stay; the undo history is "
+              "dropped)";
+    return false;
+  }
+  if (!fileio::replace_file(path, last.before, error)) {
+    message = "nothing undone: " + path + " cannot be written (" + error + ")";
+    return false;
+  }
+  watcher_.Accept(camera_file_path);
+  parse_camera_text(path, last.before, camera_);
+  camera_error_ = camera_.errors.empty() ? "" : first_error(camera_);
+  message = "undid " + last.what;
+  undo_.pop_back();
+  if (!undo_.empty()) message += " (" + std::to_string(undo_.size()) + " more to undo)";
   return true;
 }
 

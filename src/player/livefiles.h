@@ -44,9 +44,16 @@ class LiveFiles {
   // camera error is cleared; otherwise nothing changes and the error stands. `message` is the
   // one line to print.
   bool ReloadCamera(std::string& message);
-  // Writes `pose` into the camera file at `step` of part `part` (see write_camera_shot) and
-  // takes the file as running; `message` is the one line to print.
-  bool WriteShot(int part, int step, const CameraPose& pose, std::string& message);
+  // Writes `pose` into the camera file at `step` of part `part` (see write_camera_shot; `glide`:
+  // a smooth move where the track rests) and takes the file as running; `message` is the one
+  // line to print. The file as it was before is kept for UndoShot.
+  bool WriteShot(int part, int step, const CameraPose& pose, std::string& message,
+                 bool glide = false);
+  // Puts the camera file back as it was before the last shot written (again: the one before),
+  // through the same safe replace, and takes it as running. Refuses, writing nothing, when the
+  // file on disk is not what that shot left (the maker has edited it since: those edits stay,
+  // and the older shots can no longer be undone either). `message` is the one line to print.
+  bool UndoShot(std::string& message);
   // Takes the sync track files as they now are for the player's own (a save the editor asked
   // for), not edits to reload.
   void TookOwnTrackWrites();
@@ -71,6 +78,11 @@ class LiveFiles {
   std::string camera_error_;
   std::string shader_error_;
   std::map<std::string, std::string> picture_errors_;  // by path
+  // One shot written: the camera file's bytes before and after it, and what it did.
+  struct ShotUndo {
+    std::string before, after, what;
+  };
+  std::vector<ShotUndo> undo_;  // the newest last
 };
 
 #endif

@@ -73,24 +73,7 @@ int Overlay::Draw(const std::string& text, int width, int height, Kind kind, int
   const int quads = stb_easy_font_print(margin, top + margin, chars, nullptr, vertices_.data(),
                                         static_cast<int>(vertices_.size()));
 
-  GLint program = 0;
-  glCheck(glGetIntegerv(GL_CURRENT_PROGRAM, &program));
-  glCheck(glPushAttrib(GL_ALL_ATTRIB_BITS));
-  glCheck(glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS));
-  glCheck(glUseProgram(0));
-  glCheck(glDisable(GL_DEPTH_TEST));
-  glCheck(glDisable(GL_LIGHTING));
-  glCheck(glDisable(GL_TEXTURE_2D));
-  glCheck(glDisable(GL_CULL_FACE));
-  glCheck(glMatrixMode(GL_PROJECTION));
-  glCheck(glPushMatrix());
-  glCheck(glLoadIdentity());
-  // Text pixels, y down, scaled up.
-  glCheck(glOrtho(0, width / text_scale, height / text_scale, 0, -1, 1));
-  glCheck(glMatrixMode(GL_MODELVIEW));
-  glCheck(glPushMatrix());
-  glCheck(glLoadIdentity());
-
+  const int program = Begin2D(width, height);
   glBegin(GL_QUADS);
   if (kind == ERROR) {
     glColor3f(0.35f, 0.05f, 0.05f);
@@ -110,7 +93,64 @@ int Overlay::Draw(const std::string& text, int width, int height, Kind kind, int
   glCheck(glEnableClientState(GL_VERTEX_ARRAY));
   glCheck(glVertexPointer(2, GL_FLOAT, vertex_bytes, vertices_.data()));
   glCheck(glDrawArrays(GL_QUADS, 0, quads * 4));
+  End2D(program);
+  return static_cast<int>((top + panel_h + 2 * margin) * text_scale);
+}
 
+void Overlay::DrawShapes(const std::vector<OverlayRect>& rects,
+                         const std::vector<OverlayLabel>& labels, int width, int height) {
+  // Every label's quads into the one buffer, then one draw.
+  int quads = 0;
+  const int quad_bytes = 4 * vertex_bytes;
+  for (const OverlayLabel& label : labels) {
+    const int room = static_cast<int>(vertices_.size()) - quads * quad_bytes;
+    quads += stb_easy_font_print(label.x / text_scale, label.y / text_scale,
+                                 const_cast<char*>(label.text), nullptr,
+                                 vertices_.data() + quads * quad_bytes, room);
+  }
+  const int program = Begin2D(width, height);
+  glBegin(GL_QUADS);
+  for (const OverlayRect& r : rects) {
+    glColor3f(r.r, r.g, r.b);
+    glVertex2f(r.x / text_scale, r.y / text_scale);
+    glVertex2f((r.x + r.width) / text_scale, r.y / text_scale);
+    glVertex2f((r.x + r.width) / text_scale, (r.y + r.height) / text_scale);
+    glVertex2f(r.x / text_scale, (r.y + r.height) / text_scale);
+  }
+  glEnd();
+  glCheck(glColor3f(1.0f, 1.0f, 1.0f));
+  glCheck(glEnableClientState(GL_VERTEX_ARRAY));
+  glCheck(glVertexPointer(2, GL_FLOAT, vertex_bytes, vertices_.data()));
+  glCheck(glDrawArrays(GL_QUADS, 0, quads * 4));
+  End2D(program);
+}
+
+float Overlay::TextWidth(const char* text) {
+  return static_cast<float>(stb_easy_font_width(const_cast<char*>(text))) * text_scale;
+}
+
+int Overlay::Begin2D(int width, int height) {
+  GLint program = 0;
+  glCheck(glGetIntegerv(GL_CURRENT_PROGRAM, &program));
+  glCheck(glPushAttrib(GL_ALL_ATTRIB_BITS));
+  glCheck(glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS));
+  glCheck(glUseProgram(0));
+  glCheck(glDisable(GL_DEPTH_TEST));
+  glCheck(glDisable(GL_LIGHTING));
+  glCheck(glDisable(GL_TEXTURE_2D));
+  glCheck(glDisable(GL_CULL_FACE));
+  glCheck(glMatrixMode(GL_PROJECTION));
+  glCheck(glPushMatrix());
+  glCheck(glLoadIdentity());
+  // Text pixels, y down, scaled up.
+  glCheck(glOrtho(0, width / text_scale, height / text_scale, 0, -1, 1));
+  glCheck(glMatrixMode(GL_MODELVIEW));
+  glCheck(glPushMatrix());
+  glCheck(glLoadIdentity());
+  return program;
+}
+
+void Overlay::End2D(int program) {
   glCheck(glPopMatrix());
   glCheck(glMatrixMode(GL_PROJECTION));
   glCheck(glPopMatrix());
@@ -118,5 +158,4 @@ int Overlay::Draw(const std::string& text, int width, int height, Kind kind, int
   glCheck(glPopClientAttrib());
   glCheck(glPopAttrib());
   glCheck(glUseProgram(static_cast<GLuint>(program)));
-  return static_cast<int>((top + panel_h + 2 * margin) * text_scale);
 }

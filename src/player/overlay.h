@@ -9,6 +9,7 @@
 //   overlay.Draw(text, viewport_width, viewport_height);
 //   int below = overlay.Draw(text, viewport_width, viewport_height);
 //   overlay.Draw(error, viewport_width, viewport_height, Overlay::ERROR, below);  // red
+//   overlay.DrawShapes(rects, labels, viewport_width, viewport_height);  // the timeline strip
 
 #include <string>
 #include <vector>
@@ -18,6 +19,16 @@ size_t overlay_columns(int width);
 // `text` with each line longer than `columns` broken: between two fields (two spaces) where
 // the line has them, else at a space, else inside the word; lines already short stay.
 std::string wrap_overlay_text(const std::string& text, size_t columns);
+// A filled rectangle in the viewport's pixels: (x, y) its top-left corner, y down; RGB 0 to 1.
+struct OverlayRect {
+  float x, y, width, height;
+  float r, g, b;
+};
+// A line of text with its top-left corner at (x, y), pixels as above; `text` outlives the draw.
+struct OverlayLabel {
+  float x, y;
+  const char* text;
+};
 
 class Overlay {
  public:
@@ -29,8 +40,19 @@ class Overlay {
   // at the left of the current viewport of `width` x `height` pixels, `top` pixels down.
   // Returns where the panel ends, in pixels from the top: the `top` of a panel below it.
   int Draw(const std::string& text, int width, int height, Kind kind = INFO, int top = 0);
+  // Draws the rectangles in order, then the labels in the text colour, over the current
+  // viewport of `width` x `height` pixels.
+  void DrawShapes(const std::vector<OverlayRect>& rects, const std::vector<OverlayLabel>& labels,
+                  int width, int height);
+  // The width in pixels a label of `text` takes.
+  static float TextWidth(const char* text);
 
  private:
+  // Sets up drawing in text pixels (y down) over a viewport of `width` x `height`, saving every
+  // GL state it changes; returns the program that was in use, for End2D.
+  static int Begin2D(int width, int height);
+  static void End2D(int program);
+
   // Breaks the lines of `text` that would not fit `width` pixels into wrapped_.
   void Wrap(const std::string& text, int width);
 

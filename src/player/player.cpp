@@ -208,17 +208,56 @@ void Player::HandleEvents(float elapsed) {
     } else if (event.type == sf::Event::LostFocus) {
       // The key-up events go to another window now: nothing stays held.
       free_.ReleaseAll();
+    } else if (event.type == sf::Event::MouseButtonPressed ||
+               event.type == sf::Event::MouseButtonReleased) {
+      if (event.mouseButton.button == sf::Mouse::Left) {
+        Pointer(event.type, event.mouseButton.x, event.mouseButton.y, elapsed);
+      }
+    } else if (event.type == sf::Event::MouseMoved && dragging_) {
+      Pointer(event.type, event.mouseMove.x, event.mouseMove.y, elapsed);
     } else if (event.type == sf::Event::KeyPressed || event.type == sf::Event::KeyReleased) {
       const bool down = event.type == sf::Event::KeyPressed;
-      const KeyBinding* binding = find_key(event.key.code, mushroom_mode);
+      const KeyBinding* binding = find_key(event.key.code, mushroom_mode, event.key.shift);
       if (binding == nullptr) continue;
       if (is_held(binding->action)) {
         free_.Hold(binding->action, down);
       } else if (down) {
+        FlushStripSeek(elapsed);  // keys act where the pointer left the show
         Act(binding->action, elapsed);
       }
     }
   }
+  FlushStripSeek(elapsed);
+}
+
+void Player::Pointer(sf::Event::EventType type, int x, int y, float elapsed) {
+  if (type == sf::Event::MouseButtonReleased) {
+    FlushStripSeek(elapsed);
+    if (dragging_) SayWhere();
+    dragging_ = false;
+    return;
+  }
+  // Window pixels, y down, to the viewport's.
+  const Viewport& view = screen_.view;
+  const int vx = x - view.x;
+  const int vy = y - (static_cast<int>(window_->getSize().y) - view.y - view.height);
+  if (type == sf::Event::MouseButtonPressed) {
+    dragging_ = overlay_on_ && strip_.Contains(vx, vy);
+  }
+  if (dragging_) strip_seek_ = strip_.StepAt(vx);
+}
+
+void Player::FlushStripSeek(float elapsed) {
+  // NOTE: a drag back rebuilds the show at each seek: one seek a frame at most, however many
+  // moves the window reported.
+  if (strip_seek_ >= 0) transport_->Seek(strip_seek_, elapsed);
+  strip_seek_ = -1;
+}
+
+void Player::SayWhere() const {
+  const Transport& t = *transport_;
+  say("at frame %d (%.3f s, beat %d, %s)", t.Current(), step_time(t.Current()), t.Beat(),
+      part_name_at(t.Beat()));
 }
 
 bool Player::Seek(Action action, float elapsed) {
@@ -257,8 +296,7 @@ bool Player::Seek(Action action, float elapsed) {
     default:
       return false;
   }
-  say("at frame %d (%.3f s, beat %d, %s)", t.Current(), step_time(t.Current()), t.Beat(),
-      part_name_at(t.Beat()));
+  SayWhere();
   return true;
 }
 
@@ -299,11 +337,25 @@ void Player::Act(Action action, float elapsed) {
       say("music %s", music_.ToggleMute() ? "muted" : "on");
       break;
     case Action::Loop:
-      if (t.ToggleLoop()) {
-        say("looping %s", show_parts[t.LoopPart()].name);
-      } else {
+      if (!t.ToggleLoop()) {
         say("loop off");
+      } else if (t.LoopingRange()) {
+        say("looping frames %d to %d", t.LoopFirst(), t.LoopLast());
+      } else {
+        say("looping %s", show_parts[t.LoopPart()].name);
       }
+      break;
+    case Action::LoopStart:
+    case Action::LoopEnd:
+      if (!t.SetLoopMark(action == Action::LoopEnd, t.Current())) {
+        say("loop range cleared");
+        break;
+      }
+      say("loop %s at frame %d (%.3f s, beat %d)%s", action == Action::LoopEnd ? "end" : "start",
+          t.Current(), step_time(t.Current()), t.Beat(),
+          t.HasLoopRange()
+              ? ""
+              : (action == Action::LoopEnd ? ": { marks its start" : ": } marks its end"));
       break;
     case Action::Overlay:
       overlay_on_ = !overlay_on_;
@@ -319,8 +371,18 @@ void Player::Act(Action action, float elapsed) {
       break;
     }
     case Action::WriteKey:
-      WriteShot(elapsed);
+    case Action::WriteSmoothKey:
+      WriteShot(elapsed, action == Action::WriteSmoothKey);
       break;
+    case Action::Undo: {
+      std::string message;
+      if (files_.UndoShot(message)) {
+        transport_->Rebuild(elapsed);
+        strip_stale_ = true;
+      }
+      say("%s", message.c_str());
+      break;
+    }
     default:
       break;
   }
@@ -354,6 +416,7 @@ void Player::Reload(const LiveFiles::Changes& changes, float elapsed) {
   if (changes.tracks && sync_->ReloadSaved()) done.push_back("the sync tracks");
   // The show is built afresh from the files and lands on the frame it showed, as a seek does.
   if (rebuild) transport_->Rebuild(elapsed);
+  strip_stale_ = strip_stale_ || changes.camera;
   std::string line;
   for (size_t i = 0; i < done.size(); ++i) line += (i == 0 ? "reloaded " : ", ") + done[i];
   for (const std::string& message : failed) line += (line.empty() ? "" : "; ") + message;
@@ -374,7 +437,7 @@ bool Player::ReloadShaders() {
   return true;
 }
 
-void Player::WriteShot(float elapsed) {
+void Player::WriteShot(float elapsed, bool glide) {
   if (!free_.on) {
     // The keyframed camera's own pose is what the file already says: nothing to write.
     say("k writes the free camera's pose: press c first");
@@ -384,8 +447,9 @@ void Player::WriteShot(float elapsed) {
   const CameraPose pose{free_.position,
                         omni::Vector3<float>(free_.rotation.x, free_.rotation.y, 0)};
   std::string message;
-  if (files_.WriteShot(transport_->Steps().PartAt(step), step, pose, message)) {
+  if (files_.WriteShot(transport_->Steps().PartAt(step), step, pose, message, glide)) {
     transport_->Rebuild(elapsed);
+    strip_stale_ = true;
   }
   say("%s", message.c_str());
 }
@@ -404,7 +468,10 @@ void Player::DrawFrame(float elapsed) {
   screen_.BeginFrame();
   transport_->Frame(elapsed, free_.View(mushroom_mode));
   int below = 0;
-  if (overlay_on_) below = overlay_.Draw(OverlayText(), screen_.view.width, screen_.view.height);
+  if (overlay_on_) {
+    DrawStrip();
+    below = overlay_.Draw(OverlayText(), screen_.view.width, screen_.view.height);
+  }
   if (mushroom_mode) {
     // NOTE: a short string built each frame, only with -magic.
     const std::string errors = files_.Errors();
@@ -414,6 +481,27 @@ void Player::DrawFrame(float elapsed) {
   }
 }
 
+void Player::DrawStrip() {
+  const Transport& t = *transport_;
+  const Viewport& view = screen_.view;
+  if (strip_stale_) strip_.SetShow(t.Steps(), files_.Camera());
+  if (strip_stale_ || strip_size_[0] != view.width || strip_size_[1] != view.height) {
+    strip_.Layout(view.width, view.height, Overlay::TextWidth);
+    strip_size_[0] = view.width;
+    strip_size_[1] = view.height;
+    strip_stale_ = false;
+  }
+  overlay_.DrawShapes(strip_.Shapes(t.Current(), t.LoopFirst(), t.LoopLast(), t.LoopingRange()),
+                      strip_.Labels(), view.width, view.height);
+}
+
+std::string Player::LoopText() const {
+  const Transport& t = *transport_;
+  if (t.LoopFirst() < 0 && t.LoopLast() < 0) return "";
+  const auto mark = [](int step) { return step < 0 ? std::string("?") : std::to_string(step); };
+  return "  loop range " + mark(t.LoopFirst()) + "-" + mark(t.LoopLast());
+}
+
 std::string Player::OverlayText() const {
   const Transport& t = *transport_;
   const int step = t.Current();
@@ -421,11 +509,12 @@ std::string Player::OverlayText() const {
   char text[512];
   int n = std::snprintf(text, sizeof text,
                         "time %.3f s  frame %d  beat %d (bar %d, beat %d)  part %s  next flash %d\n"
-                        "%.0f fps  %.1f ms a frame  speed %g%s%s%s",
+                        "%.0f fps  %.1f ms a frame  speed %g%s%s%s%s",
                         step_time(step), step, beat, std::max(beat, 0) / 4 + 1,
                         std::max(beat, 0) % 4 + 1, part_name_at(beat), next_flash_beat(beat),
                         rate_.fps, rate_.frame_ms, t.Speed(), t.Paused() ? "  paused" : "",
-                        t.LoopPart() >= 0 ? "  looping" : "", music_.Muted() ? "  muted" : "");
+                        t.LoopPart() >= 0 || t.LoopingRange() ? "  looping" : "",
+                        LoopText().c_str(), music_.Muted() ? "  muted" : "");
   if (free_.on && n > 0 && n < static_cast<int>(sizeof text)) {
     std::snprintf(text + n, sizeof text - static_cast<size_t>(n),
                   "\nfree camera at %.1f %.1f %.1f  turned %.1f %.1f  speed %g", free_.position.x,

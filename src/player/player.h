@@ -26,6 +26,7 @@
 #include "player/screen.h"
 #include "player/soundtrack.h"
 #include "player/syncsession.h"
+#include "player/strip.h"
 #include "player/transport.h"
 
 namespace omni {
@@ -57,6 +58,16 @@ class Player {
   void SetUpPacing();
   // Drains the window's events: keys, focus, resize, close.
   void HandleEvents(float elapsed);
+  // A press, drag or release of the left button on the timeline strip (window pixels): the
+  // show goes to the frame under the pointer (FlushStripSeek); the release says where it landed.
+  void Pointer(sf::Event::EventType type, int x, int y, float elapsed);
+  // Makes the seek the pointer asked for since the last one, if any.
+  void FlushStripSeek(float elapsed);
+  // Where a seek landed, in one line.
+  void SayWhere() const;
+  // The timeline strip, when the overlay is on (laid out again after a resize or a new camera
+  // file).
+  void DrawStrip();
   // Carries out a pressed key's action.
   void Act(Action action, float elapsed);
   // The seeks among the actions; false for any other action.
@@ -64,8 +75,8 @@ class Player {
   // Reloads what changed on disk (F5: everything); one line each, errors kept on screen.
   void Reload(const LiveFiles::Changes& changes, float elapsed);
   bool ReloadShaders();
-  // k: the free camera's pose written into the camera file at the step on screen.
-  void WriteShot(float elapsed);
+  // k (K: `glide`): the free camera's pose written into the camera file at the step on screen.
+  void WriteShot(float elapsed, bool glide);
   // The tracks the show plays: the editor's with --sync, else the saved ones.
   const CameraTracks& Tracks() const { return sync_->Tracks(); }
   // Draws this frame: the show, then (never in shots) the overlay.
@@ -73,6 +84,8 @@ class Player {
   // F12: draws the show as it now stands and saves it in the shots folder.
   void SaveShot(float elapsed);
   std::string OverlayText() const;
+  // The loop range's marks for the overlay ("  loop range 1200-2400"; "" without marks).
+  std::string LoopText() const;
   // After the frame is shown: frame rate, --stats, the vsync check.
   void AfterFrame(float elapsed);
   void PrintStats() const;
@@ -96,6 +109,12 @@ class Player {
   bool vsync_ = false;
   float vsync_limit_fps_ = 0.0f;  // frames a second above which vsync does not pace
   bool overlay_on_ = false;
+  TimelineStrip strip_;
+  bool strip_stale_ = true;  // the camera file changed since it was laid out
+  int strip_size_[2] = {0, 0};
+  bool dragging_ = false;
+  int strip_seek_ = -1;  // where the pointer asked the show to go, not yet sought; -1: nowhere
+  bool shot_wanted_ = false;
   bool escape_ = false;
 };
 

@@ -44,8 +44,31 @@ bool Transport::TogglePause(float elapsed) {
 }
 
 bool Transport::ToggleLoop() {
-  loop_part_ = loop_part_ >= 0 ? -1 : steps_.PartAt(current_);
-  return loop_part_ >= 0;
+  const bool looping = loop_part_ >= 0 || loop_range_;
+  loop_part_ = !looping && !HasLoopRange() ? steps_.PartAt(current_) : -1;
+  loop_range_ = !looping && HasLoopRange();
+  return !looping;
+}
+
+bool Transport::SetLoopMark(bool end, int step) {
+  int& mark = loop_marks_[end ? 1 : 0];
+  if (mark == steps_.Clamp(step)) {
+    loop_marks_[0] = loop_marks_[1] = -1;
+    loop_range_ = false;
+    return false;
+  }
+  mark = steps_.Clamp(step);
+  return true;
+}
+
+int Transport::LoopFirst() const {
+  if (!HasLoopRange()) return loop_marks_[0];
+  return std::min(loop_marks_[0], loop_marks_[1]);
+}
+
+int Transport::LoopLast() const {
+  if (!HasLoopRange()) return loop_marks_[1];
+  return std::max(loop_marks_[0], loop_marks_[1]);
 }
 
 float Transport::SetSpeed(float speed, float elapsed) {
@@ -57,8 +80,12 @@ float Transport::SetSpeed(float speed, float elapsed) {
 
 void Transport::Frame(float elapsed, const FreeView& view, bool draw) {
   int target = step_at(pause_.DemoTime(elapsed));
+  // Past the loop's last step: back to its first, through a seek (the renderer's frame there).
   if (loop_part_ >= 0 && target >= steps_.PartEnd(loop_part_)) {
     Seek(steps_.part_first_step[static_cast<size_t>(loop_part_)], elapsed);
+    target = head_->NextStep();
+  } else if (loop_range_ && target > LoopLast()) {
+    Seek(LoopFirst(), elapsed);
     target = head_->NextStep();
   }
   if (!draw) {

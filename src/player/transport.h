@@ -10,7 +10,9 @@
 //   transport.Start(start_step, elapsed);
 //   transport.Seek(transport.Steps().NextPartStart(transport.Current()), elapsed);
 //   transport.Frame(elapsed, view);    // each frame: runs the due steps, draws the newest
-//   if (transport.Over()) ...          // the show has ended (never while a part loops)
+//   transport.SetLoopMark(false, a); transport.SetLoopMark(true, b);
+//   transport.ToggleLoop();            // plays a..b (both shown) over and over
+//   if (transport.Over()) ...          // the show has ended (never while it loops)
 
 #include <memory>
 
@@ -34,8 +36,18 @@ class Transport {
   void Rebuild(float elapsed);
   // Pauses on the step shown, or resumes; returns true when now paused.
   bool TogglePause(float elapsed);
-  // Loops the part playing, or stops looping; returns true when now looping.
+  // Loops the range set with SetLoopMark when it has both ends, else the part playing; or stops
+  // looping. Returns true when now looping.
   bool ToggleLoop();
+  // Sets the loop range's first (`end` false) or last step to `step`; the range is the steps
+  // between the two marks, whichever order they were set in. A loop running takes it at once.
+  // The same mark set again on the same step clears the range (a loop of it stops): returns
+  // false then.
+  bool SetLoopMark(bool end, int step);
+  // The range's first and last steps (both shown), or -1 where a mark is not set.
+  int LoopFirst() const;
+  int LoopLast() const;
+  bool HasLoopRange() const { return loop_marks_[0] >= 0 && loop_marks_[1] >= 0; }
   // Sets the playback speed (demo seconds a clock second), clamped to [1/8, 1]; returns it.
   float SetSpeed(float speed, float elapsed);
 
@@ -50,11 +62,13 @@ class Transport {
   int Current() const { return current_; }
   int Beat() const { return steps_.BeatAt(current_); }
   bool Paused() const { return pause_.paused; }
+  // The part looped, or -1 (none, or a range is looped).
   int LoopPart() const { return loop_part_; }
+  bool LoopingRange() const { return loop_range_; }
   float Speed() const { return static_cast<float>(pause_.speed); }
-  // The show has run past its end while playing (never while a part loops; a paused show
+  // The show has run past its end while playing (never while a part or a range loops; a paused show
   // holds its last frame, from a seek past the end too).
-  bool Over() const { return loop_part_ < 0 && !pause_.paused && head_->Over(); }
+  bool Over() const { return loop_part_ < 0 && !loop_range_ && !pause_.paused && head_->Over(); }
   const ShowSteps& Steps() const { return steps_; }
   Playhead& Head() { return *head_; }
 
@@ -63,7 +77,9 @@ class Transport {
   std::unique_ptr<Playhead> head_;
   Soundtrack* music_;
   PauseClock pause_;
-  int loop_part_ = -1;  // the part played in a loop, or -1
+  int loop_part_ = -1;            // the part played in a loop, or -1
+  bool loop_range_ = false;       // the marked range is played in a loop
+  int loop_marks_[2] = {-1, -1};  // the steps { and } marked, -1 where not set
   int current_ = 0;
 };
 

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "demo/moments.h"
+#include "effect/camera.h"
 #include "fileio.h"
 #include "tunables.h"
 
@@ -67,7 +68,7 @@ float SyncTrack::ValueAt(double row) const {
     case SyncKey::LINEAR:
       break;
     case SyncKey::SMOOTH:
-      t = t * t * (3.0 - 2.0 * t);
+      t = effect::smoothstep(t);
       break;
     case SyncKey::RAMP:
       t = t * t;

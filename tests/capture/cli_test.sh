@@ -85,6 +85,39 @@ grep -q 'codec_name=h264|codec_type=video|width=256|height=192|pix_fmt=yuv420p|n
 grep -q 'codec_name=aac|codec_type=audio' "$tmp/probe" || fail "audio stream: $(cat "$tmp/probe")"
 [ -z "$(ls "$tmp" | grep partial)" ] || fail "video: partial file left"
 
+# --from: the video starts at that moment (its first frame is the still of that moment, as near
+# as the encoding allows: far nearer than the still a beat on), every other frame up to --until,
+# and its music is the track from that moment (the difference of the two is quiet; with the track
+# 50 ms off it is loud). Stills keep their frame numbers; moments before --from are refused.
+run --video "$tmp/from.mp4" --from 120b --until 122b --size 256x192 --music "$music"
+[ "$(cat "$tmp/rc")" -eq 0 ] || fail "--from video: $(cat "$tmp/err")"
+run --png "$tmp/from" --at 120b,121b --from 120b --size 256x192
+[ "$(ls "$tmp/from" | paste -sd,)" = "006172.png,006223.png" ] || fail "--from stills: $(ls "$tmp/from")"
+probe "$tmp/from.mp4" > "$tmp/probe"
+grep -q 'codec_type=video|.*nb_read_frames=52' "$tmp/probe" || fail "--from video: frames: $(cat "$tmp/probe")"
+ffmpeg -v error -i "$tmp/from.mp4" -frames:v 1 "$tmp/from/first.png"
+rmse() { compare -metric RMSE "$1" "$2" null: 2>&1 | sed 's/.*(\(.*\))/\1/'; }
+same="$(rmse "$tmp/from/first.png" "$tmp/from/006172.png")"
+next="$(rmse "$tmp/from/first.png" "$tmp/from/006223.png")"
+awk -v s="$same" -v n="$next" 'BEGIN { exit !(s < 0.06 && s * 3 < n) }' ||
+  fail "--from video: first frame vs its still $same, vs the next beat's $next"
+residual() {  # RMS level in dB of the video's sound less the track from $1 s, over 0.8 s
+  ffmpeg -v error -i "$tmp/from.mp4" -ss "$1" -i "$music" -filter_complex \
+    "[0:a]atrim=0:0.8,asetpts=N/SR/TB,pan=mono|c0=c0[a];[1:a]aresample=44100,atrim=0:0.8,asetpts=N/SR/TB,pan=mono|c0=c0[b];[a][b]amerge=inputs=2,pan=mono|c0=c0-c1,astats=metadata=1:reset=0,ametadata=print:key=lavfi.astats.Overall.RMS_level:file=$tmp/rms" \
+    -f null - && tail -n 1 "$tmp/rms" | cut -d= -f2
+}
+if [ "$music" = data/melody5.ogg ]; then
+  at="$(awk 'BEGIN { printf "%.6f", 6172 / 120 }')"
+  on="$(residual "$at")"
+  off="$(residual "$(awk -v a="$at" 'BEGIN { printf "%.6f", a + 0.05 }')")"
+  awk -v on="$on" -v off="$off" 'BEGIN { exit !(on + 12 < off) }' ||
+    fail "--from video: its music is not the track from 120b (residual $on dB, 50 ms off $off dB)"
+fi
+run --png "$tmp/e" --at 100b --from 120b;      expect_error "--at before --from" "$tmp/e"
+run --video "$tmp/e.mp4" --from 10 --until 5;  expect_error "--from after --until" "$tmp/e.mp4"
+run --video "$tmp/e.mp4" --from later;         expect_error "--from not a time" "$tmp/e.mp4"
+run --bench --from 10;                         expect_error "--from with --bench" "$tmp/e"
+
 # The web preset, on a second of the show at x264's quickest setting that keeps the High profile:
 # 16:9 2160p60 with the show in the middle, BT.709 tags, the index first, half-second GOPs, AAC-LC.
 run --video "$tmp/web.mp4" --preset web --until 1 --x264-preset superfast --music "$music"

@@ -375,6 +375,81 @@ case "$case_name" in
     [ $((r2 - r0)) -lt 8192 ] && [ $((r1 - r0)) -lt 2048 -o $((r2 - r1)) -lt 2048 ] ||
       fail "resident memory grew from $r0 kB to $r1 kB and $r2 kB"
     ;;
+  strip)
+    # With the overlay on, a click on the timeline strip seeks to the frame drawn in the column
+    # under the pointer (column x of a strip W pixels wide begins at step ceil(x E / W), E the
+    # show's steps), and a drag lands where the button is let go; each lands on the renderer's
+    # frame (F12 against tessary-capture). With the overlay off a click there does nothing.
+    make_music 200
+    start_player -w -magic --size 512x384 --start 166b --shots "$work/shots"
+    key F1
+    key p
+    last=$( ("$capture" --png "$work/none" --at 99999f 2>&1 || true) | grep -o 'frame [0-9]*)' | grep -o '[0-9]*')
+    under() { echo $(( ($1 * (last + 1) + 511) / 512 )); }
+    xdotool mousemove --window "$window" 200 370 click 1; sleep 0.5
+    [ "$(frame_in 'at frame')" = "$(under 200)" ] || fail "a click at column 200 went to frame $(frame_in 'at frame'), not $(under 200)"
+    key F12
+    xdotool mousemove --window "$window" 100 360 mousedown 1 mousemove --window "$window" 250 360 \
+      mousemove --window "$window" 400 365 mouseup 1; sleep 0.5
+    [ "$(frame_in 'at frame')" = "$(under 400)" ] || fail "a drag to column 400 went to frame $(frame_in 'at frame'), not $(under 400)"
+    key F12
+    key F1
+    lines=$(wc -l < "$work/stdout")
+    xdotool mousemove --window "$window" 50 370 click 1; sleep 0.5
+    [ "$(wc -l < "$work/stdout")" -eq "$lines" ] || fail "a click with the overlay off did something: $(tail -n 1 "$work/stdout")"
+    stop_player
+    shots=$(cd "$work/shots" && ls)
+    [ "$(echo $shots)" = "$(printf '%06d.png %06d.png' "$(under 200)" "$(under 400)")" ] || fail "shots: $(echo $shots)"
+    (cd "$work" && "$capture" --png capture --size 512x384 --at "$(under 200)f,$(under 400)f" > /dev/null)
+    for f in $shots; do
+      n=$(differing "$work/shots/$f" "$work/capture/$f")
+      echo "$f: $n pixels differ"
+      [ "$n" -lt 50 ] || fail "$f differs from the renderer's in $n pixels"
+    done
+    ;;
+  shot_undo)
+    # In the plasma part both camera tracks rest from its start. Paused there, a flight and K:
+    # the file gains two smooth moves from the part's start that end on the pose on this frame,
+    # which the keyframed camera then shows as the free camera did (F12) and as the renderer
+    # does. u puts the file back byte for byte and the frame with it; a second K, a line added
+    # by hand, and u refuses, keeping both.
+    make_music 200
+    cp "$work/data/camera.txt" "$work/original.txt"
+    start_player -w -magic --size 512x384 --start 166b --shots "$work/shots"
+    key p
+    paused=$(frame_in 'paused at')
+    shot_of() { key F12; mv "$work/shots/$(printf '%06d' "$paused").png" "$work/$1.png"; }
+    render() { (cd "$work" && "$capture" --png "$work/r" --size 512x384 --at "${paused}f" > /dev/null) &&
+      mv "$work/r/$(printf '%06d' "$paused").png" "$work/$1.png"; }
+    key c
+    xdotool keydown --window "$window" Up s; sleep 0.4; xdotool keyup --window "$window" Up s; sleep 0.3
+    shot_of free
+    key K
+    grep -q '^wrote the shot at plasma [0-9]*b.*: place smooth move at data/camera.txt:[0-9]*, turn smooth move at data/camera.txt:[0-9]*$' "$work/stdout" ||
+      fail "K wrote no smooth moves: $(tail -n 1 "$work/stdout")"
+    [ "$(grep -c '^plasma    \(place\|turn \)  smooth  0b        [0-9]*b+[0-9.e-]*s ' "$work/data/camera.txt")" = 2 ] ||
+      fail "the file lacks the two smooth moves: $(grep smooth "$work/data/camera.txt")"
+    key c
+    shot_of keyed
+    render rendered
+    [ "$(differing "$work/free.png" "$work/keyed.png")" -lt 50 ] || fail "the keyed shot differs from the flown one"
+    [ "$(differing "$work/keyed.png" "$work/rendered.png")" -lt 50 ] || fail "the keyed shot differs from the renderer's"
+    key u
+    grep -q '^undid the shot at plasma [0-9]*b' "$work/stdout" || fail "u said: $(tail -n 1 "$work/stdout")"
+    cmp -s "$work/data/camera.txt" "$work/original.txt" || fail "u did not put the file back as it was"
+    shot_of undone
+    render original
+    [ "$(differing "$work/undone.png" "$work/original.png")" -lt 50 ] || fail "after u the frame is not the original's"
+    [ "$(differing "$work/undone.png" "$work/keyed.png")" -gt 500 ] || fail "the flight changed nothing to undo"
+    key c
+    key K
+    echo "# a note by hand" >> "$work/data/camera.txt"
+    key u
+    grep -q '^nothing undone: data/camera.txt was edited by hand' "$work/stdout" || fail "u did not refuse: $(tail -n 1 "$work/stdout")"
+    grep -q '^# a note by hand$' "$work/data/camera.txt" && grep -q ' smooth ' "$work/data/camera.txt" ||
+      fail "u lost the hand edit or the shot"
+    stop_player
+    ;;
   *) fail "unknown case $case_name" ;;
 esac
 echo "ok: $case_name"

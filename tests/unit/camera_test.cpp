@@ -45,3 +45,34 @@ TEST(Camera, OneKeyframePerTrackPerFrameAndUnknownKindsHalt) {
   }
   EXPECT_EQ(camera.place_index, 3u);  // stuck on the unknown kind for good
 }
+
+// A smooth move eases in and out: hand-worked at quarters of a move from z = 0 to z = 100 over
+// 4 s from 10 s (p*p*(3-2p): 0.15625, 0.5, 0.84375), at rest at both ends, on to the target at
+// its end; a smooth rotation after a cut starts from the cut's target.
+TEST(Camera, SmoothEasesInAndOutBetweenTargets) {
+  C camera;
+  camera.AddPosition(C::SMOOTH, 10, 4, V(0, 0, 100));
+  camera.AddRotation(C::CUT, 0, 0, V(0, 40, 0));
+  camera.AddRotation(C::SMOOTH, 2, 2, V(0, 80, -20));
+  const float times[] = {0, 3, 9, 10, 11, 12, 13, 14, 20};
+  const float z[] = {0, 0, 0, 0, 15.625f, 50, 84.375f, 100, 100};
+  const float yaw[] = {40, 60, 80, 80, 80, 80, 80, 80, 80};
+  for (int i = 0; i < 9; ++i) {
+    camera.UpdateLogic(times[i], 0, false);
+    EXPECT_FLOAT_EQ(camera.location.z, z[i]) << times[i];
+    EXPECT_FLOAT_EQ(camera.rotation.y, yaw[i]) << times[i];
+  }
+  EXPECT_FLOAT_EQ(camera.rotation.z, -20);
+
+  // At rest at both ends: over the first and the last 1/120 s of the move it covers far less
+  // than a linear move's even 100 / 480 a step, and in the middle half as much again.
+  C a, b, c;
+  for (C* cam : {&a, &b, &c}) cam->AddPosition(C::SMOOTH, 10, 4, V(0, 0, 100));
+  const float step = 1.0f / 120;
+  a.UpdateLogic(10 + step, 0, false);
+  b.UpdateLogic(14 - step, 0, false);
+  c.UpdateLogic(12 + step, 0, false);
+  EXPECT_LT(a.location.z, 0.01f);
+  EXPECT_GT(b.location.z, 99.99f);
+  EXPECT_NEAR(c.location.z - 50, 1.5f * 100 / 480, 0.01f);
+}

@@ -57,9 +57,12 @@ TEST(CameraFile, ParsesKeysAndNamesEachBadLine) {
                     "lines turn linear 0b 4b 0 0 0 9\n"
                     "nowhere\n"
                     "lines turn linear 0b -1b 0 0 0\n"
-                    "lines place cut 0b 0b-0.5s 0 0 0\n",
+                    "lines place cut 0b 0b-0.5s 0 0 0\n"
+                    "lines turn smooth 0b 4b 0 0 0\n"
+                    "lines turn ease 0b 4b 0 0 0\n",
                     file);
-  ASSERT_EQ(file.keys.size(), 2u);
+  ASSERT_EQ(file.keys.size(), 3u);
+  EXPECT_EQ(file.keys[2].key.transition, effect::Camera::SMOOTH);
   const CameraFileKey& first = file.keys[0];
   EXPECT_EQ(first.line, 3);
   EXPECT_EQ(first.part, 0);
@@ -85,7 +88,8 @@ TEST(CameraFile, ParsesKeysAndNamesEachBadLine) {
       "cam.txt:12: expected a part (title, lines, invaders, plasma, images, scroller, credits), "
       "found 'nowhere'",
       "cam.txt:13: expected a length of zero or more (4b, 0b+0.1s, 12b-0.1s), found '-1b'",
-      "cam.txt:14: expected a length of zero or more (4b, 0b+0.1s, 12b-0.1s), found '0b-0.5s'"};
+      "cam.txt:14: expected a length of zero or more (4b, 0b+0.1s, 12b-0.1s), found '0b-0.5s'",
+      "cam.txt:16: expected a transition (linear, smooth or cut), found 'ease'"};
   EXPECT_EQ(file.errors, expected);
 
   EXPECT_FALSE(load_camera_file("no/such/camera.txt", file));
@@ -333,4 +337,40 @@ TEST(CameraFile, WriteShotRereadsAFileChangedOnDisk) {
   std::remove(copy.path.c_str());
   EXPECT_FALSE(write_camera_shot(file, images, step, pose, message));
   EXPECT_NE(message.find("cannot be"), std::string::npos) << message;
+}
+
+// With glide (K) a track at rest gets a smooth move from where its last key ends to the pose,
+// exact on the step and eased on the way (at rest as it leaves); a track moving there (a smooth
+// move is a move) is split as by k, and one with no key before the step gets a cut. Numbers
+// are written in their shortest form that reads back as the same float.
+TEST(CameraFile, GlideWritesASmoothMoveFromTheTracksLastKey) {
+  TempFile copy(
+      "title place cut 0b 0b 0 0 0\n"
+      "title turn linear 4b 4b 0 90 0\n");
+  CameraFile file;
+  ASSERT_TRUE(load_camera_file(copy.path, file));
+  const int step = step_in(0, 12, 0);
+  const CameraPose pose{V(0.1f, 1.0f / 3, 100), V(0, 45, 0)};
+  std::string message;
+  ASSERT_TRUE(write_camera_shot(file, 0, step, pose, message, true)) << message;
+  EXPECT_NE(message.find("place smooth move at "), std::string::npos) << message;
+  EXPECT_NE(message.find("turn smooth move at "), std::string::npos) << message;
+  EXPECT_EQ(figures(pose_at(file, step)), figures(pose));
+  EXPECT_TRUE(file.warnings.empty()) << file.warnings[0];
+  EXPECT_NE(read_text(copy.path).find("title     place  smooth  0b        12b+"), std::string::npos)
+      << read_text(copy.path);
+  EXPECT_NE(read_text(copy.path).find(" 0.1 0.33333334 100\n"), std::string::npos);
+  // The place glide from 0b: a quarter of the way in time, 15.6% of the way to z = 100.
+  EXPECT_NEAR(pose_at(file, step_in(0, 3, 0)).place.z, 15.625f, 0.6f);
+  // The turn glide leaves 90 at 8b at rest (a linear move would have turned 0.6 degrees).
+  EXPECT_NEAR(pose_at(file, step_in(0, 8, 2)).turn.y, 90.0f, 0.05f);
+
+  TempFile moving(
+      "title place cut 0b 0b 0 0 0\n"
+      "title place smooth 4b 20b 0 0 50\n");
+  ASSERT_TRUE(load_camera_file(moving.path, file));
+  ASSERT_TRUE(write_camera_shot(file, 0, step, pose, message, true)) << message;
+  EXPECT_NE(message.find("place split at "), std::string::npos) << message;
+  EXPECT_NE(message.find("turn cut at "), std::string::npos) << message;
+  EXPECT_EQ(figures(pose_at(file, step)), figures(pose));
 }

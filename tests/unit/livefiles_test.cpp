@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <SFML/Graphics/Image.hpp>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -158,7 +159,44 @@ TEST_F(LiveFilesTest, AnErrorAtStartStandsLikeOneAfterAReload) {
   std::ofstream(camera_file_path, std::ios::binary)
       << original_ << "images place linaer 0b 1b 0 0 0\n";
   LiveFiles files;
-  EXPECT_NE(files.Errors().find(":102: expected a transition"), std::string::npos)
+  const std::string line = std::to_string(std::count(original_.begin(), original_.end(), '\n') + 1);
+  EXPECT_NE(files.Errors().find(":" + line + ": expected a transition"), std::string::npos)
       << files.Errors();
   EXPECT_FALSE(files.Camera().keys.empty());
+}
+
+// u takes back the shots k and K wrote, newest first, to the file's very bytes; never past a
+// hand edit, which stays, and the history before it goes.
+TEST_F(LiveFilesTest, UndoPutsTheFileBackShotByShotButNotPastAHandEdit) {
+  LiveFiles files;
+  std::string message;
+  EXPECT_FALSE(files.UndoShot(message));
+  EXPECT_EQ(message.rfind("nothing to undo", 0), 0u) << message;
+  ASSERT_TRUE(files.WriteShot(4, images_step(), pose, message)) << message;
+  const std::string first = read_text(camera_file_path);
+  ASSERT_TRUE(files.WriteShot(4, images_step() + 200, pose, message, true)) << message;
+  ASSERT_NE(read_text(camera_file_path), first);
+  EXPECT_FALSE(PollSome(files, 2).camera);  // our own writes are not edits
+
+  ASSERT_TRUE(files.UndoShot(message)) << message;
+  EXPECT_EQ(message.rfind("undid the shot at images ", 0), 0u) << message;
+  EXPECT_NE(message.find("(1 more to undo)"), std::string::npos) << message;
+  EXPECT_EQ(read_text(camera_file_path), first);
+  ASSERT_TRUE(files.UndoShot(message)) << message;
+  EXPECT_EQ(read_text(camera_file_path), original_);
+  EXPECT_EQ(files.Camera().lines.size(),
+            static_cast<size_t>(std::count(original_.begin(), original_.end(), '\n')));
+  EXPECT_FALSE(PollSome(files, 2).camera);
+  EXPECT_FALSE(files.UndoShot(message));
+
+  ASSERT_TRUE(files.WriteShot(4, images_step(), pose, message)) << message;
+  ASSERT_TRUE(files.WriteShot(4, images_step() + 200, pose, message)) << message;
+  const std::string edited = read_text(camera_file_path) + "# the maker's note\n";
+  std::ofstream(camera_file_path, std::ios::binary) << edited;
+  EXPECT_FALSE(files.UndoShot(message));
+  EXPECT_NE(message.find("edited by hand"), std::string::npos) << message;
+  EXPECT_EQ(read_text(camera_file_path), edited);
+  EXPECT_FALSE(files.UndoShot(message));
+  EXPECT_EQ(message.rfind("nothing to undo", 0), 0u) << message;
+  EXPECT_EQ(read_text(camera_file_path), edited);
 }

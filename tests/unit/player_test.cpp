@@ -2,6 +2,7 @@
 // headless context.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include "player/freecamera.h"
 #include "player/keys.h"
 #include "player/overlay.h"
+#include "player/strip.h"
 #include "player/transport.h"
 #include "tunables.h"
 
@@ -25,18 +27,25 @@ std::unique_ptr<Transport> whole_show() {
 
 }  // namespace
 
-// One action per key; developer keys do nothing without -magic; the README's key table is the
-// table's own rows.
+// One action per key (with Shift or without); developer keys do nothing without -magic; a
+// key with Shift held that has no shifted binding acts as without it; the README's key table
+// is the table's own rows.
 TEST(PlayerKeys, OneActionPerKeyAndTheReadmeListsThemAll) {
   int count = 0;
   const KeyBinding* table = key_table(count);
-  std::set<int> keys;
+  std::set<std::pair<int, bool>> keys;
   for (int i = 0; i < count; ++i) {
-    EXPECT_TRUE(keys.insert(table[i].key).second) << table[i].name << " is bound twice";
-    EXPECT_EQ(find_key(table[i].key, false) != nullptr, !table[i].developer) << table[i].name;
-    EXPECT_EQ(find_key(table[i].key, true), &table[i]);
+    EXPECT_TRUE(keys.insert({table[i].key, table[i].shift}).second)
+        << table[i].name << " is bound twice";
+    EXPECT_EQ(find_key(table[i].key, false, table[i].shift) != nullptr, !table[i].developer)
+        << table[i].name;
+    EXPECT_EQ(find_key(table[i].key, true, table[i].shift), &table[i]);
   }
   EXPECT_EQ(find_key(sf::Keyboard::Q, true), nullptr);
+  EXPECT_EQ(find_key(sf::Keyboard::LBracket, true, true)->action, Action::LoopStart);
+  EXPECT_EQ(find_key(sf::Keyboard::LBracket, true, false)->action, Action::BarBack);
+  EXPECT_EQ(find_key(sf::Keyboard::Z, true, true)->action, Action::MoveBack);
+  EXPECT_EQ(find_key(sf::Keyboard::LBracket, false, true), nullptr);
 
   std::ifstream file("README.md");
   std::stringstream readme;
@@ -164,4 +173,80 @@ TEST(Overlay, LongLinesBreakBetweenFields) {
       EXPECT_LE(end - start, width) << text;
     }
   }
+}
+
+// A marked range, whichever mark came first, plays to its last step (shown) and wraps to its
+// first, where the picture is the renderer's frame of that step; a mark set twice on its step
+// clears the range, and l then loops the part as before.
+TEST(Transport, TheLoopRangeWrapsToTheRenderersFrame) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  const int first = 5000, last = 5100;  // in the lines part, where every frame differs
+  std::vector<unsigned char> expected;
+  {
+    Playhead fresh([](effect::Camera& camera) { return init_demo(camera, show_seconds_per_beat); },
+                   nullptr);
+    fresh.SeekTo(first);
+    fresh.DrawNext(FreeView());
+    expected = read_test_pixels();
+  }
+  auto transport = whole_show();
+  transport->Start(last - 6, 0.0f);
+  transport->SetLoopMark(true, first);  // marks in either order
+  transport->SetLoopMark(false, last);
+  EXPECT_EQ(transport->LoopFirst(), first);
+  EXPECT_EQ(transport->LoopLast(), last);
+  EXPECT_TRUE(transport->ToggleLoop());
+  EXPECT_TRUE(transport->LoopingRange());
+  EXPECT_EQ(transport->LoopPart(), -1);
+  transport->Frame(6.0f / show_fps, FreeView());
+  EXPECT_EQ(transport->Current(), last);  // the last step is shown
+  transport->Frame(7.0f / show_fps, FreeView());
+  EXPECT_EQ(transport->Current(), first);
+  EXPECT_EQ(read_test_pixels(), expected);
+  transport->Frame(8.0f / show_fps, FreeView());
+  EXPECT_EQ(transport->Current(), first + 1);
+
+  EXPECT_FALSE(transport->ToggleLoop());
+  transport->Seek(last + 200, 1.0f);
+  transport->Frame(1.0f, FreeView());
+  EXPECT_EQ(transport->Current(), last + 200);    // no loop: no wrap
+  EXPECT_TRUE(transport->SetLoopMark(true, -1));  // kept within the show
+  EXPECT_EQ(transport->LoopFirst(), 0);
+  EXPECT_FALSE(transport->SetLoopMark(true, 0));
+  EXPECT_FALSE(transport->HasLoopRange());
+  EXPECT_TRUE(transport->ToggleLoop());
+  EXPECT_EQ(transport->LoopPart(), transport->Steps().PartAt(last + 200));
+}
+
+// Every column of the strip seeks to the first frame drawn in it, at any width; the strip lies
+// along the viewport's bottom; a part's name is shown only where the part is wide enough, and
+// the frame on screen is drawn in its own column.
+TEST(TimelineStrip, EachColumnSeeksToItsFirstFrame) {
+  const ShowSteps steps;
+  CameraFile file;
+  ASSERT_TRUE(load_camera_file(camera_file_path, file));
+  TimelineStrip strip;
+  strip.SetShow(steps, file);
+  const auto letters = [](const char* text) { return 12.0f * static_cast<float>(strlen(text)); };
+  for (int width : {320, 1024, 3000}) {
+    SCOPED_TRACE(width);
+    strip.Layout(width, width * 3 / 4, letters);
+    EXPECT_EQ(strip.StepAt(0), 0);
+    for (int x = 1; x < width; ++x) {
+      const int step = strip.StepAt(x);
+      ASSERT_EQ(strip.ColumnOf(step), x);
+      ASSERT_EQ(strip.ColumnOf(step - 1), x - 1);
+    }
+    EXPECT_EQ(strip.StepAt(width + 50), steps.end_step - 1);
+    EXPECT_TRUE(strip.Contains(width / 2, width * 3 / 4 - 1));
+    EXPECT_FALSE(strip.Contains(width / 2, width * 3 / 8));
+    EXPECT_FALSE(strip.Contains(-1, width * 3 / 4 - 1));
+    const OverlayRect now = strip.Shapes(9000, -1, -1, false).back();
+    EXPECT_EQ(static_cast<int>(now.x) + 1, strip.ColumnOf(9000));
+  }
+  strip.Layout(320, 240, letters);
+  EXPECT_LT(strip.Labels().size(),
+            static_cast<size_t>(show_part_count));  // the title is too narrow
+  strip.Layout(3000, 2250, letters);
+  EXPECT_EQ(strip.Labels().size(), static_cast<size_t>(show_part_count));
 }

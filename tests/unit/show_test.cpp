@@ -12,6 +12,7 @@
 #include "effect/humppa.h"
 #include "gl/glcheck.h"
 #include "gl_context.h"
+#include "shadermanager.h"
 #include "tunables.h"
 
 namespace {
@@ -225,5 +226,73 @@ TEST(Playhead, RebuildsLeaveNothingBehind) {
   // One build leaked whole was about 35 kB; fifty of them would be 1.7 MB.
   EXPECT_LT(heap_in_use(), heap + 256 * 1024);
   EXPECT_EQ(picture_at(600), title);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+namespace {
+
+// A grey square over the whole view, the same every frame: only a program can change it.
+struct StillSquare : omni::Effect {
+  const char* Name() override { return "StillSquare"; }
+  int Draw() override {
+    glColor3f(0.5f, 0.5f, 0.5f);
+    glBegin(GL_QUADS);
+    glVertex3f(-10, -10, -5);
+    glVertex3f(10, -10, -5);
+    glVertex3f(10, 10, -5);
+    glVertex3f(-10, 10, -5);
+    glEnd();
+    return 0;
+  }
+  void UpdateLogic(const float&, const int&, const bool&) override {}
+};
+
+// The centre pixel of a drawn step of a square on beats 8 to 20 under `program` (its redraw
+// checked to be the same).
+std::vector<int> square_at(omni::ShaderObject* program, float demo_time) {
+  effect::Camera camera;
+  Enabler* head = enabler_append(nullptr, new StillSquare(), 8, 20, spb);
+  Show show(head, &camera, program, spb);
+  for (int n = 0; step_time(n) < demo_time; ++n) show.Step(step_time(n), FreeView(), false);
+  show.Step(demo_time, FreeView(), true);
+  const std::vector<unsigned char> rgb = read_test_pixels();
+  show.Redraw(FreeView());  // a paused frame: the step's own moments again
+  EXPECT_EQ(read_test_pixels(), rgb);
+  enabler_cleanup(head);
+  const size_t centre = 3 * (24 * 64 + 32);
+  return {rgb[centre], rgb[centre + 1], rgb[centre + 2]};
+}
+
+}  // namespace
+
+// A program that declares the time uniforms gets the step's moments: the beat with its share
+// (10.25 a quarter into beat 10), the node's beat and time from its start (beat 8); it changes
+// between two steps of one beat, while the shipped program, which declares none, draws both
+// steps alike.
+TEST(ShowStep, ProgramsThatDeclareTheTimeUniformsGetTheStepsMoments) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  omni::ShaderManager manager;
+  omni::ShaderObject* toon = manager.LoadFromFile("shaders/toon.vert", "shaders/toon.frag");
+  ASSERT_NE(toon, nullptr);
+  omni::ShaderObject pulse(&manager);
+  ASSERT_TRUE(pulse.Init(
+      "void main() { gl_Position = ftransform(); }",
+      "uniform float show_time; uniform float show_beat; uniform float node_time;"
+      "uniform float node_beat;"
+      "void main() { gl_FragColor = vec4(fract(show_beat), (show_beat - node_beat) / 32.0,"
+      " (show_time - node_time) / 8.0, 1.0); }"));
+
+  const float quarter = 10.25f * spb;
+  const float late = 10.8f * spb;
+  const std::vector<int> at = square_at(&pulse, quarter);
+  EXPECT_NEAR(at[0], 0.25 * 255, 2);
+  EXPECT_NEAR(at[1], 8 / 32.0 * 255, 1);
+  EXPECT_NEAR(at[2], 8 * spb / 8.0 * 255, 1);
+  EXPECT_NEAR(square_at(&pulse, late)[0], 0.8 * 255, 2);
+  EXPECT_NE(square_at(&pulse, quarter), square_at(&pulse, late));
+
+  const std::vector<int> shipped = square_at(toon, quarter);
+  EXPECT_GT(shipped[0], 0);
+  EXPECT_EQ(square_at(toon, late), shipped);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

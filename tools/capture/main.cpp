@@ -72,13 +72,15 @@ struct Options {
   std::string plot_dir;
   std::string size = "1024x768";
   std::string until;
+  std::string from;
   std::string effect;
   std::string music = default_music;
   bool music_given = false;
   std::string data_dir;
   int width = 0;
   int height = 0;
-  int end_step = 0;  // one past the last step rendered
+  int end_step = 0;    // one past the last step rendered
+  int start_step = 0;  // the video's first step (--from)
   int supersample = 1;
   std::string preset;
   std::string x264_preset;
@@ -122,8 +124,10 @@ int capture_video(const Options& options) {
   settings.height = options.height;
   // Every other step of the show: the video's frame rate divides the step rate.
   const int steps_per_frame = show_fps / settings.fps;
-  settings.frame_count = (options.end_step + steps_per_frame - 1) / steps_per_frame;
+  const int steps = options.end_step - options.start_step;
+  settings.frame_count = (steps + steps_per_frame - 1) / steps_per_frame;
   settings.music_path = options.music;
+  settings.music_start = step_time(options.start_step);
   settings.preset = options.preset == "web" ? VideoPreset::web : VideoPreset::standard;
   settings.speed = options.x264_preset;
   settings.program = encoder_program();
@@ -149,7 +153,7 @@ int capture_video(const Options& options) {
   Progress progress("video", settings.frame_count);
   std::vector<unsigned char> frame(VideoEncoder::FrameBytes(settings));
   for (int k = 0; k < settings.frame_count; ++k) {
-    renderer.StepTo(steps_per_frame * k);
+    renderer.StepTo(options.start_step + steps_per_frame * k);
     renderer.ReadRgba(frame);
     if (interrupted) {
       encoder.Abort();
@@ -283,6 +287,12 @@ void add_shaping_options(CLI::App& app, Options& options, Outputs& out) {
                  "End the show at TIME (seconds, beats or frames, e.g. 2, 16b or 240f) instead "
                  "of after its last beat")
       ->type_name("TIME");
+  app.add_option("--from", options.from,
+                 "Start the video at TIME (seconds, beats or frames), with the music from "
+                 "there; stills keep their frame numbers, and --at moments before it are refused")
+      ->type_name("TIME")
+      ->excludes(out.bench)
+      ->excludes(out.check);
   app.add_option("--effect", options.effect,
                  "Show one effect alone instead of the show: " + single_effect_names())
       ->type_name("NAME");
@@ -310,12 +320,22 @@ int settle_options(Options& options, const ShowSteps& steps) {
         usage_status);
   }
   options.end_step = steps.end_step;
-  if (options.until.empty()) return 0;
   std::string error;
-  int until = 0;
-  if (!steps.Parse(options.until, until, error)) return fail("--until: " + error, usage_status);
-  if (until < 1) return fail("--until: the show must last at least one frame", usage_status);
-  options.end_step = until;
+  if (!options.until.empty()) {
+    int until = 0;
+    if (!steps.Parse(options.until, until, error)) return fail("--until: " + error, usage_status);
+    if (until < 1) return fail("--until: the show must last at least one frame", usage_status);
+    options.end_step = until;
+  }
+  if (options.from.empty()) return 0;
+  if (!steps.Parse(options.from, options.start_step, error)) {
+    return fail("--from: " + error, usage_status);
+  }
+  if (options.start_step >= options.end_step) {
+    return fail("--from: " + options.from + " is not before the end of the show" +
+                    (options.until.empty() ? "" : " (--until " + options.until + ")"),
+                usage_status);
+  }
   return 0;
 }
 
@@ -330,6 +350,10 @@ int run_stills(const Options& options, const ShowSteps& steps) {
       return fail(
           "--at: " + moment + " is past the end of the show (--until " + options.until + ")",
           usage_status);
+    }
+    if (frame < options.start_step) {
+      return fail("--at: " + moment + " is before the start (--from " + options.from + ")",
+                  usage_status);
     }
     frames.push_back(frame);
   }

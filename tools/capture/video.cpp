@@ -170,6 +170,11 @@ std::vector<std::string> ffmpeg_arguments(const VideoSettings& s, const std::str
     args.insert(args.end(), {"-f", "lavfi", "-t", duration, "-i",
                              "anullsrc=channel_layout=stereo:sample_rate=48000"});
   } else {
+    if (s.music_start > 0) {
+      char start[32];
+      std::snprintf(start, sizeof start, "%.6f", static_cast<double>(s.music_start));
+      args.insert(args.end(), {"-ss", start});
+    }
     args.insert(args.end(), {"-t", duration, "-i", s.music_path});
   }
   const std::string speed = !s.speed.empty() ? s.speed

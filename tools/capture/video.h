@@ -29,6 +29,7 @@ struct VideoSettings {
   int fps = 60;
   int frame_count = 0;
   std::string music_path;  // muxed as AAC; empty for a silent audio track
+  float music_start = 0;   // where in the music the video begins, in seconds
   VideoPreset preset = VideoPreset::standard;
   std::string speed;  // x264's speed preset instead of the preset's own (e.g. ultrafast)
   // The encoder program: a name looked up on PATH, or a path. Anything that takes ffmpeg's
