@@ -231,6 +231,7 @@ case "$case_name" in
     grep -q '^gl: ' "$work/stderr" && fail "GL errors: $(grep '^gl: ' "$work/stderr" | head -3)"
     grep -q '^reloaded the shaders$' "$work/stdout" || fail "no reload line"
     grep -q 'instanced renderer' "$work/stdout" || fail "--stats does not name the renderer"
+    cp "$root/shaders/toon_instanced.frag" "$work/shaders/"
     shot=$(cd "$work/shots" && ls)
     frame=$(echo "$shot" | sed 's/\.png$//; s/^0*//')
     (cd "$work" && "$capture" --renderer instanced --png capture --at "${frame}f" > /dev/null)
