@@ -174,6 +174,11 @@ run --bench --json --until 0.5 --size 32x24
 python3 -c 'import json,sys; runs = json.load(open(sys.argv[1])); assert len(runs) == 2' "$tmp/out" ||
   fail "bench json of both: not one JSON array of two runs"
 run --bench --renderer software --until 0.5; expect_error "unknown renderer" ""
+# --msaa with the bench: each renderer with and without it, side by side.
+run --bench --renderer classic --msaa 4 --until 0.25 --size 32x24
+grep -q '^| title | [0-9.]* | [0-9.]* | [0-9.]* | [0-9.]* | [0-9.]*x |$' "$tmp/out" ||
+  fail "bench --msaa: no side-by-side row: $(tail -4 "$tmp/out")"
+grep -q '^classic-msaa4 renderer, 32x24' "$tmp/out" || fail "bench --msaa: no multisampled run"
 run --png "$tmp/m" --at 22 --size 64x48 --renderer instanced --msaa 4
 [ "$(cat "$tmp/rc")" -eq 0 ] || fail "instanced still with --msaa: $(cat "$tmp/err")"
 [ ! -s "$tmp/err" ] || fail "--msaa 4 complained here: $(cat "$tmp/err")"

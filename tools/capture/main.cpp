@@ -191,16 +191,27 @@ int capture_video(const Options& options) {
 
 // Renders every frame as the player does and prints the frame times per part.
 // Renders every frame as the player does and prints the frame times per part: with the one
-// renderer --renderer names, or with both, interleaved, then side by side.
+// renderer --renderer names, or with both, interleaved, then side by side. With --msaa each
+// renderer runs with and without it, so that its cost is measured in the same run.
 int capture_bench(const Options& options) {
-  std::vector<std::string> names = {options.renderer};
-  if (options.renderer.empty()) names = {"classic", "instanced"};
+  std::vector<std::string> kinds = {options.renderer};
+  if (options.renderer.empty()) kinds = {"classic", "instanced"};
+  std::vector<std::string> names;
+  std::vector<Options> runs;
+  for (const std::string& kind : kinds) {
+    for (int msaa : {0, options.msaa}) {
+      Options one = options;
+      one.renderer = kind;
+      one.msaa = msaa;
+      runs.push_back(one);
+      names.push_back(msaa > 1 ? kind + "-msaa" + std::to_string(msaa) : kind);
+      if (options.msaa <= 1) break;
+    }
+  }
   std::vector<std::unique_ptr<ShowRenderer>> owned;
   std::vector<ShowRenderer*> renderers;
   std::string error;
-  for (const std::string& name : names) {
-    Options one = options;
-    one.renderer = name;
+  for (const Options& one : runs) {
     owned.push_back(std::make_unique<ShowRenderer>());
     if (!owned.back()->Create(options.width, options.height, options.effect, error,
                               Settings(one))) {
@@ -220,11 +231,11 @@ int capture_bench(const Options& options) {
   if (options.json && both) std::printf("[\n");
   for (size_t r = 0; r < names.size(); ++r) {
     char heading[320];
-    std::snprintf(heading, sizeof heading, "%s renderer, %dx%d%s%s%s, %s, %d frames in %.1f s%s",
+    std::snprintf(heading, sizeof heading, "%s renderer, %dx%d%s%s, %s, %d frames in %.1f s%s",
                   names[r].c_str(), options.width, options.height,
                   options.effect.empty() ? "" : ", effect ", options.effect.c_str(),
-                  options.msaa > 1 ? ", msaa" : "", driver ? driver : "unknown renderer",
-                  options.end_step, seconds, both ? " (both renderers, interleaved)" : "");
+                  driver ? driver : "unknown renderer", options.end_step, seconds,
+                  both ? " (the runs interleaved)" : "");
     if (r > 0) std::printf(options.json ? ",\n" : "\n");
     print_frame_times(times[r].Parts(), heading, options.json, stdout);
   }
