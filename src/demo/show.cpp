@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gl/glcheck.h"
+#include "render/layer.h"
 #include "shadermanager.h"
 
 void BeatClock::Advance(float demo_time) {
@@ -49,7 +49,7 @@ void Show::Step(float demo_time, const FreeView& view, bool draw) {
 }
 
 void Show::Redraw(const FreeView& view) {
-  glCheck(glClearColor(clear_color[0], clear_color[1], clear_color[2], clear_color[3]));
+  render::layer().ClearColor(clear_color[0], clear_color[1], clear_color[2], clear_color[3]);
   Walk(step_time_, view, false, true);
 }
 
@@ -71,38 +71,38 @@ void Show::PlaceCamera() {
   camera->rotation = rotation;
 }
 
-void Show::BindNodeProgram(const Enabler& node, float demo_time) {
+render::NodeTime Show::TimeOf(float demo_time) const {
   // The beat clock's own beat, and how far the step is into it: kept below the next beat when
   // the clock lags, so the whole part is always the clock's beat.
-  const float into = (demo_time - clock.beat_time) / clock.seconds_per_beat;
+  const float into =
+      clock.seconds_per_beat > 0 ? (demo_time - clock.beat_time) / clock.seconds_per_beat : 0.0f;
   const float next = static_cast<float>(clock.beat + 1);
-  const float beat =
+  render::NodeTime time;
+  time.show_time = demo_time;
+  time.show_beat =
       std::min(static_cast<float>(clock.beat) + std::max(into, 0.0f), std::nextafter(next, 0.0f));
-  omni::NodeTimes times;
-  times.show_time = demo_time;
-  times.show_beat = beat;
-  times.node_time = demo_time - node.start_time;
-  times.node_beat = beat - static_cast<float>(node.start);
-  program->Begin();
-  program->SendTimes(times);
+  return time;
 }
 
 void Show::Walk(float demo_time, const FreeView& view, bool update, bool draw) {
   const int beat = clock.beat;
   const bool beat_changed = clock.beat_changed;
+  // Undrawn steps need no renderer at all.
+  render::Layer* const gfx = draw ? &render::layer() : nullptr;
+  const render::NodeTime show_time = TimeOf(demo_time);
 
   if (draw) {
     if (update) {
       ReplayCarried();
-      glCheck(glGetFloatv(GL_COLOR_CLEAR_VALUE, clear_color));
+      gfx->GetClearColor(clear_color);
     }
-    glCheck(glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT));
-    glCheck(glLoadIdentity());
-    glCheck(glPushMatrix());
+    gfx->Clear();
+    gfx->LoadIdentity();
+    gfx->PushMatrix();
     if (view.apply) {
-      glCheck(glTranslatef(-view.position.x, -view.position.y, -view.position.z));
-      glCheck(glRotatef(view.rotation.x, 1, 0, 0));
-      glCheck(glRotatef(view.rotation.y, 0, 1, 0));
+      gfx->Translate(-view.position.x, -view.position.y, -view.position.z);
+      gfx->Rotate(view.rotation.x, 1, 0, 0);
+      gfx->Rotate(view.rotation.y, 0, 1, 0);
     }
   }
   if (update) camera->UpdateLogic(demo_time, beat, beat_changed);
@@ -112,21 +112,27 @@ void Show::Walk(float demo_time, const FreeView& view, bool update, bool draw) {
   for (Enabler* node = timeline; node != nullptr; node = node->next) {
     if (beat < node->start || beat >= node->end) continue;
     if (draw) {
-      glCheck(glPushMatrix());
-      if (program != nullptr) BindNodeProgram(*node, demo_time);
+      gfx->PushMatrix();
+      render::NodeTime time = show_time;
+      time.node_time = show_time.show_time - node->start_time;
+      time.node_beat = show_time.show_beat - static_cast<float>(node->start);
+      gfx->BindToon(program, time);
     }
     if (update) {
       node->effect->UpdateLogic(demo_time - node->start_time, beat - node->start, beat_changed);
     }
     if (draw) {
       node->effect->Draw();
-      if (program != nullptr) program->End();
-      glCheck(glPopMatrix());
+      gfx->UnbindToon(program);
+      gfx->PopMatrix();
     } else if (node->effect->DrawSetsStateOnly() &&
                std::find(carried_.begin(), carried_.end(), node) == carried_.end()) {
       carried_.push_back(node);
     }
   }
 
-  if (draw) glCheck(glPopMatrix());
+  if (draw) {
+    gfx->PopMatrix();
+    gfx->FinishFrame();
+  }
 }

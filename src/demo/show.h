@@ -5,10 +5,10 @@
 
 #include "demo/demo.h"
 #include "omni/vector3.h"
+#include "render/layer.h"
 
 namespace omni {
 class ShaderObject;
-struct NodeTimes;
 }  // namespace omni
 
 // The beat counter: turns demo time into beats of `seconds_per_beat`, at most one beat a frame,
@@ -66,7 +66,8 @@ class CameraOverride {
                      omni::Vector3<float>& rotation) const = 0;
 };
 
-// One step of the show, shared by the player and the offline renderer.
+// One step of the show, shared by the player and the offline renderer. It draws through the
+// current renderer (render::layer()).
 // In: the demo time (clock time less paused time) and the free-camera view. Carried between
 // steps: the beat clock, the camera's tracks, every effect's own state and the clear colour
 // the flash leaves. Out: the frame drawn into the current GL framebuffer (not shown), or, when
@@ -102,9 +103,9 @@ class Show {
   void PlaceCamera();
   // Replays the Draw of the state-only effects that ran undrawn since the last drawn step.
   void ReplayCarried();
-  // Binds the program for drawing `node` at `demo_time`, with the step's moments in the
-  // program's time uniforms.
-  void BindNodeProgram(const Enabler& node, float demo_time);
+  // The show's time and beat (with its fraction) at `demo_time`, for the toon program's
+  // per-node uniforms.
+  render::NodeTime TimeOf(float demo_time) const;
 
   // State-only nodes run in undrawn steps since the last drawn one (at most a few).
   std::vector<const Enabler*> carried_;

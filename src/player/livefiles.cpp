@@ -1,6 +1,8 @@
 #include "player/livefiles.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <vector>
 
 #include "demo/script.h"
@@ -54,7 +56,8 @@ LiveFiles::LiveFiles() : watcher_(watched_files()) {
 void LiveFiles::Note(const std::string& path, Changes& changes) {
   if (path == camera_file_path) {
     changes.camera = true;
-  } else if (path == toon_shader_paths[0] || path == toon_shader_paths[1]) {
+  } else if (std::find(std::begin(toon_shader_paths), std::end(toon_shader_paths), path) !=
+             std::end(toon_shader_paths)) {
     changes.shaders = true;
   } else if (path.size() > 6 && path.compare(path.size() - 6, 6, ".track") == 0) {
     changes.tracks = true;

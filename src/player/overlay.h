@@ -2,7 +2,8 @@
 #define TESSARY_PLAYER_OVERLAY_H
 
 // The developer overlay: a few lines of text over the show's frame, drawn with stb_easy_font's
-// quads in immediate GL, every GL state it touches saved before and restored after.
+// quads as the current renderer's screen quads (render/layer.h), which leave the show's state
+// as it was.
 //
 // How to use (after the show's frame, before the window shows it):
 //   Overlay overlay;                      // allocates its vertex buffer once
@@ -48,11 +49,6 @@ class Overlay {
   static float TextWidth(const char* text);
 
  private:
-  // Sets up drawing in text pixels (y down) over a viewport of `width` x `height`, saving every
-  // GL state it changes; returns the program that was in use, for End2D.
-  static int Begin2D(int width, int height);
-  static void End2D(int program);
-
   // Breaks the lines of `text` that would not fit `width` pixels into wrapped_.
   void Wrap(const std::string& text, int width);
 

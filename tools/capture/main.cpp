@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,7 +85,18 @@ struct Options {
   int supersample = 1;
   std::string preset;
   std::string x264_preset;
+  std::string renderer;  // empty: classic, and both for --bench
+  int msaa = 0;
 };
+
+// How the frames are drawn, from the options.
+DrawSettings Settings(const Options& options) {
+  DrawSettings settings;
+  if (!options.renderer.empty()) render::parse_kind(options.renderer, settings.renderer);
+  settings.supersample = options.supersample;
+  settings.msaa = options.msaa;
+  return settings;
+}
 
 // The encoder program: $TESSARY_FFMPEG (a stand-in, or another build) or ffmpeg on PATH.
 std::string encoder_program() {
@@ -96,7 +108,7 @@ std::string encoder_program() {
 int capture_stills(const Options& options, const std::vector<int>& frames) {
   ShowRenderer renderer;
   std::string error;
-  if (!renderer.Create(options.width, options.height, options.effect, error, options.supersample)) {
+  if (!renderer.Create(options.width, options.height, options.effect, error, Settings(options))) {
     return fail(error, failure_status);
   }
   if (!make_output_dir(options.png_dir, error)) return fail(error, failure_status);
@@ -142,7 +154,7 @@ int capture_video(const Options& options) {
 
   ShowRenderer renderer;
   std::string error;
-  if (!renderer.Create(options.width, options.height, options.effect, error, options.supersample)) {
+  if (!renderer.Create(options.width, options.height, options.effect, error, Settings(options))) {
     return fail(error, failure_status);
   }
   const std::string dir = std::filesystem::path(options.video_path).parent_path().string();
@@ -182,29 +194,63 @@ int capture_video(const Options& options) {
 }
 
 // Renders every frame as the player does and prints the frame times per part.
+// Renders every frame as the player does and prints the frame times per part: with the one
+// renderer --renderer names, or with both, interleaved, then side by side. With --msaa each
+// renderer runs with and without it, so that its cost is measured in the same run.
 int capture_bench(const Options& options) {
-  ShowRenderer renderer;
+  std::vector<std::string> kinds = {options.renderer};
+  if (options.renderer.empty()) kinds = {"classic", "instanced"};
+  std::vector<std::string> names;
+  std::vector<Options> runs;
+  for (const std::string& kind : kinds) {
+    for (int msaa : {0, options.msaa}) {
+      Options one = options;
+      one.renderer = kind;
+      one.msaa = msaa;
+      runs.push_back(one);
+      names.push_back(msaa > 1 ? kind + "-msaa" + std::to_string(msaa) : kind);
+      if (options.msaa <= 1) break;
+    }
+  }
+  std::vector<std::unique_ptr<ShowRenderer>> owned;
+  std::vector<ShowRenderer*> renderers;
   std::string error;
-  if (!renderer.Create(options.width, options.height, options.effect, error, options.supersample)) {
-    return fail(error, failure_status);
+  for (const Options& one : runs) {
+    owned.push_back(std::make_unique<ShowRenderer>());
+    if (!owned.back()->Create(options.width, options.height, options.effect, error,
+                              Settings(one))) {
+      return fail(error, failure_status);
+    }
+    renderers.push_back(owned.back().get());
   }
   const auto start = std::chrono::steady_clock::now();
-  const FrameTimes times = run_bench(renderer, options.end_step);
+  const std::vector<FrameTimes> times = run_bench(renderers, options.end_step);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (interrupted) return fail("interrupted", interrupted_status);
 
-  const char* renderer_name = nullptr;
-  glCheck(renderer_name = reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-  char heading[256];
-  std::snprintf(heading, sizeof heading, "%dx%d%s%s, %s, %d frames in %.1f s", options.width,
-                options.height, options.effect.empty() ? "" : ", effect ", options.effect.c_str(),
-                renderer_name ? renderer_name : "unknown renderer", options.end_step, seconds);
-  print_frame_times(times.Parts(), heading, options.json, stdout);
+  const char* driver = nullptr;
+  glCheck(driver = reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+  const bool both = names.size() > 1;
+  if (options.json && both) std::printf("[\n");
+  for (size_t r = 0; r < names.size(); ++r) {
+    char heading[320];
+    std::snprintf(heading, sizeof heading, "%s renderer, %dx%d%s%s, %s, %d frames in %.1f s%s",
+                  names[r].c_str(), options.width, options.height,
+                  options.effect.empty() ? "" : ", effect ", options.effect.c_str(),
+                  driver ? driver : "unknown renderer", options.end_step, seconds,
+                  both ? " (the runs interleaved)" : "");
+    if (r > 0) std::printf(options.json ? ",\n" : "\n");
+    print_frame_times(times[r].Parts(), heading, options.json, stdout);
+  }
+  if (options.json && both) std::printf("]\n");
+  if (!options.json) print_side_by_side(names, times, stdout);
   if (!options.plot_dir.empty()) {
-    if (!make_output_dir(options.plot_dir, error) ||
-        !write_plot_data(times, 0, options.plot_dir, error)) {
-      return fail(error, failure_status);
+    if (!make_output_dir(options.plot_dir, error)) return fail(error, failure_status);
+    for (size_t r = 0; r < names.size(); ++r) {
+      if (!write_plot_data(times[r], 0, options.plot_dir, error, both ? names[r] : "")) {
+        return fail(error, failure_status);
+      }
     }
   }
   return 0;
@@ -268,6 +314,17 @@ void add_shaping_options(CLI::App& app, Options& options, Outputs& out) {
                  "edges (costs about N x N the drawing; default 1)")
       ->type_name("N")
       ->check(CLI::Range(1, 4));
+  app.add_option("--renderer", options.renderer,
+                 "Draw with 'classic' (OpenGL 1.x: display lists, immediate mode; the reference "
+                 "pictures) or 'instanced' (OpenGL 3.3 core: each node's cubes in one instanced "
+                 "call per shape); default classic. --bench without it times both")
+      ->type_name("NAME")
+      ->check(CLI::IsMember({"classic", "instanced"}));
+  app.add_option("--msaa", options.msaa,
+                 "Multisampled drawing with N samples a pixel (2 to 16) where the driver offers "
+                 "it, for smooth edges; default off")
+      ->type_name("N")
+      ->check(CLI::Range(0, 16));
   app.add_option("--preset", options.preset,
                  "With --video: 'web' for video sites: 3840x2160 (the show 2880x2160 in the "
                  "middle), H.264 High, closed half-second GOPs, fast start, BT.709, "
