@@ -1,6 +1,6 @@
 #include "demo/script.h"
 
-#include <SFML/Graphics/Image.hpp>
+#include <string>
 
 namespace script {
 
@@ -17,7 +17,7 @@ BI* new_block_image(BI::display_type_t display) {
 }
 
 // Loads `picture` as a new set, makes it the active one and puts it at `place`.
-void add_set(BI* image, const sf::Image& picture, float duration, const V& place) {
+void add_set(BI* image, const platform::Picture& picture, float duration, const V& place) {
   image->LoadImage(picture, duration);
   image->SetActiveImage(static_cast<unsigned int>(image->images.size() - 1));
   image->SetShowPosition(place);
@@ -59,13 +59,14 @@ void PartScript::add_keys(const CameraKey* keys, size_t count) {
   }
 }
 
-sf::Image load_picture(const char* file) {
-  sf::Image picture;
-  picture.loadFromFile(file);
+platform::Picture load_picture(const char* file) {
+  platform::Picture picture;
+  std::string unreported;
+  picture.Load(file, unreported);
   return picture;
 }
 
-BI* still_picture(const sf::Image& picture, BI::display_type_t display, const V& place,
+BI* still_picture(const platform::Picture& picture, BI::display_type_t display, const V& place,
                   float duration) {
   BI* image = new_block_image(display);
   add_set(image, picture, duration, place);
@@ -73,7 +74,7 @@ BI* still_picture(const sf::Image& picture, BI::display_type_t display, const V&
   return image;
 }
 
-BI* scrolling_picture(const sf::Image& picture, BI::display_type_t display, const V& show,
+BI* scrolling_picture(const platform::Picture& picture, BI::display_type_t display, const V& show,
                       const V& hide, float speed, float duration, float grow) {
   BI* image = new_block_image(display);
   image->SetFactor(grow);
@@ -84,7 +85,8 @@ BI* scrolling_picture(const sf::Image& picture, BI::display_type_t display, cons
   return image;
 }
 
-BI* flipping_picture(const sf::Image& first, const sf::Image& second, float beat, const V& place) {
+BI* flipping_picture(const platform::Picture& first, const platform::Picture& second, float beat,
+                     const V& place) {
   BI* image = new_block_image(BI::DISPLAY_FLAT);
   add_set(image, first, beat, place);
   add_set(image, second, beat, place);

@@ -15,6 +15,7 @@
 
 #include "demo/demo.h"
 #include "effect/blockimage.h"
+#include "platform/picture.h"
 
 namespace sf {
 class Image;
@@ -85,21 +86,22 @@ struct PartScript {
 };
 
 // The picture in `file`; one that cannot be read is empty (not reported: it loads no blocks).
-sf::Image load_picture(const char* file);
+platform::Picture load_picture(const char* file);
 
 // The image-cycle turn of a picture that is the only set of its block image: it never gives way.
 constexpr float single_set_duration = 0.5f;
 
 // A picture standing whole and still with its top-left block at `place`.
-BI* still_picture(const sf::Image& image, BI::display_type_t display, const V& place,
+BI* still_picture(const platform::Picture& image, BI::display_type_t display, const V& place,
                   float duration = single_set_duration);
 // A picture scrolling along its local x at `speed` units a second: each column grows in as it
 // crosses `show` and shrinks away after travelling as far as `hide`; `grow` is the grow factor.
-BI* scrolling_picture(const sf::Image& image, BI::display_type_t display, const V& show,
+BI* scrolling_picture(const platform::Picture& image, BI::display_type_t display, const V& show,
                       const V& hide, float speed, float duration = single_set_duration,
                       float grow = BI::default_factor);
 // Two flat pictures at `place` flipping every `beat` seconds, the second shown first.
-BI* flipping_picture(const sf::Image& first, const sf::Image& second, float beat, const V& place);
+BI* flipping_picture(const platform::Picture& first, const platform::Picture& second, float beat,
+                     const V& place);
 
 }  // namespace script
 

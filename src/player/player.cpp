@@ -12,6 +12,7 @@
 #include "gl/glcheck.h"
 #include "icon.h"
 #include "platform/desktop.h"
+#include "platform/keyname.h"
 #include "platform/platform.h"
 #include "player/flags.h"
 #include "shadermanager.h"
@@ -184,7 +185,7 @@ void Player::HandleEvents(float elapsed) {
       free_.ReleaseAll();
     } else if (event.type == sf::Event::KeyPressed || event.type == sf::Event::KeyReleased) {
       const bool down = event.type == sf::Event::KeyPressed;
-      const KeyBinding* binding = find_key(event.key.code, mushroom_mode);
+      const KeyBinding* binding = find_key(platform::key_name(event.key.code), mushroom_mode);
       if (binding == nullptr) continue;
       if (is_held(binding->action)) {
         free_.Hold(binding->action, down);
