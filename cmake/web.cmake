@@ -12,7 +12,8 @@ set(TESSARY_WEB_SOURCES
   src/platform/web/picture.cpp
   src/platform/web/soundtrack.cpp
   src/platform/web/system.cpp
-  src/platform/web/webplayer.cpp)
+  src/platform/web/webplayer.cpp
+  src/render/classic_none.cpp)
 
 # Debian's header-only libraries (stb) by their usual <stb/...> names, without the rest of
 # /usr/include, which is the native system's.
@@ -23,7 +24,7 @@ file(CREATE_LINK /usr/include/stb ${TESSARY_WEB_INCLUDE}/stb SYMBOLIC)
 # Without what only the desktop's developer tools use: the command line and writing camera keys.
 set(TESSARY_WEB_CORE_SOURCES ${TESSARY_CORE_SOURCES})
 list(REMOVE_ITEM TESSARY_WEB_CORE_SOURCES src/cmdline.cpp src/demo/camerashot.cpp src/datadir.cpp
-     src/filewatch.cpp)
+     src/filewatch.cpp src/render/classic.cpp)
 add_executable(tessary ${TESSARY_WEB_CORE_SOURCES} ${TESSARY_WEB_SOURCES})
 target_include_directories(tessary PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_include_directories(tessary SYSTEM PRIVATE ${TESSARY_WEB_INCLUDE})

@@ -3,13 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "gl/glcheck.h"
-#include "omni/vector3.h"
+#include "render/layer.h"
 
 void setPerspective(double fovy, double aspect, double zNear, double zFar) {
-  const double h = std::tan(fovy * omni::PI / 360.0) * zNear;
-  const double w = h * aspect;
-  glCheck(glFrustum(-w, w, -h, h, zNear, zFar));
+  render::layer().Perspective(fovy, aspect, zNear, zFar);
 }
 
 int RGB_luma(const int& r, const int& g, const int& b) {

@@ -3,8 +3,9 @@
 
 #include <string>
 
-// Multiplies the current matrix by a symmetric perspective frustum: fovy in degrees (vertical),
-// aspect = width / height of the frustum, near and far planes as glFrustum takes them.
+// Makes the projection a symmetric perspective frustum through the current renderer: fovy in
+// degrees (vertical), aspect = width / height of the frustum, near and far planes as glFrustum
+// takes them. The model-view matrix stays current.
 void setPerspective(double fovy, double aspect, double zNear, double zFar);
 
 // trunc(sqrt(0.299f r + 0.587f g + 0.114f b)): 0 to 15 for 8-bit components. Zero means the

@@ -75,10 +75,10 @@ std::vector<std::vector<size_t>> compiler_view(const std::string& text) {
   return view;
 }
 
-// The first line comment or '#' outside block comments: either takes in the rest of the joined
-// text. npos when there is none.
-size_t first_swallowing(const std::string& text) {
-  for (size_t i = 0; i < text.size(); ++i) {
+// The first line comment or '#' outside block comments from `from` on: either takes in the rest
+// of the joined text. npos when there is none.
+size_t first_swallowing(const std::string& text, size_t from) {
+  for (size_t i = from; i < text.size(); ++i) {
     if (text.compare(i, 2, "/*") == 0) {
       i = text.find("*/", i + 2);
       if (i == std::string::npos) return i;
@@ -115,7 +115,8 @@ std::string explain_log(const std::string& log, const std::string& text, const S
     offset = view[line - 1][column - 1];
   }
   const std::string message = log.substr(static_cast<size_t>(used));
-  const size_t cause = first_swallowing(text);
+  // A header put before the file (its #version line) is not the file's.
+  const size_t cause = first_swallowing(text, map.line_starts.empty() ? 0 : map.line_starts[0]);
   if (cause == std::string::npos) return file_position(map, offset) + ": " + message;
   size_t run = cause;
   while (run > 0 && is_blank(text[run - 1])) --run;
@@ -256,12 +257,13 @@ ShaderManager::~ShaderManager() {
   }
 }
 
-ShaderObject* ShaderManager::LoadFromFile(std::string vertex_path, std::string fragment_path) {
+ShaderObject* ShaderManager::LoadFromFile(std::string vertex_path, std::string fragment_path,
+                                          const std::string& header) {
   last_error_.clear();
-  std::string vertex_text;
+  std::string vertex_text = header;
   SourceMap vertex_map;
   if (!LoadFile(vertex_path, vertex_text, &vertex_map)) return nullptr;
-  std::string fragment_text;
+  std::string fragment_text = header;
   SourceMap fragment_map;
   if (!LoadFile(fragment_path, fragment_text, &fragment_map)) return nullptr;
   ShaderObject* object = new ShaderObject(this);

@@ -59,7 +59,10 @@ class ShaderManager {
 
   // Returns the new program, or null when a file cannot be read (one error line each) or the
   // pair does not compile and link. The fragment file is not opened if the vertex file fails.
-  ShaderObject* LoadFromFile(std::string vertex_path, std::string fragment_path);
+  // `header` goes before each file's text (a #version line, ending in a newline); errors are
+  // still named by the file's own lines.
+  ShaderObject* LoadFromFile(std::string vertex_path, std::string fragment_path,
+                             const std::string& header = "");
   // Appends the file's lines to `text` with nothing between them, noting in `map` (when given)
   // where each begins. Returns false, after one error line, when the file cannot be opened.
   bool LoadFile(const std::string& path, std::string& text, SourceMap* map = nullptr);

@@ -1,11 +1,11 @@
 #include "demo/playhead.h"
 
 #include "demo/moments.h"
-#include "gl/glcheck.h"
+#include "render/layer.h"
 
 Playhead::Playhead(Builder build, omni::ShaderObject* program)
     : build_(std::move(build)), program_(program) {
-  glCheck(glGetFloatv(GL_COLOR_CLEAR_VALUE, start_clear_color_));
+  render::layer().GetClearColor(start_clear_color_);
   Build();
 }
 
@@ -40,7 +40,7 @@ void Playhead::Restart() {
   Release();
   Build();
   const float* c = start_clear_color_;
-  glCheck(glClearColor(c[0], c[1], c[2], c[3]));
+  render::layer().ClearColor(c[0], c[1], c[2], c[3]);
 }
 
 bool Playhead::CatchUp(int step, int limit) {

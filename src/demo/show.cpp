@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gl/glcheck.h"
+#include "render/layer.h"
 #include "shadermanager.h"
 
 void BeatClock::Advance(float demo_time) {
@@ -47,7 +47,7 @@ void Show::Step(float demo_time, const FreeView& view, bool draw) {
 }
 
 void Show::Redraw(const FreeView& view) {
-  glCheck(glClearColor(clear_color[0], clear_color[1], clear_color[2], clear_color[3]));
+  render::layer().ClearColor(clear_color[0], clear_color[1], clear_color[2], clear_color[3]);
   Walk(0.0f, view, false, true);
 }
 
@@ -69,22 +69,36 @@ void Show::PlaceCamera() {
   camera->rotation = rotation;
 }
 
+render::NodeTime Show::TimeOf(float demo_time) const {
+  render::NodeTime time;
+  time.show_seconds = demo_time;
+  time.show_beat = static_cast<float>(clock.beat);
+  if (clock.seconds_per_beat > 0) {
+    time.show_beat += (demo_time - clock.beat_time) / clock.seconds_per_beat;
+  }
+  return time;
+}
+
 void Show::Walk(float demo_time, const FreeView& view, bool update, bool draw) {
   const int beat = clock.beat;
   const bool beat_changed = clock.beat_changed;
+  // Undrawn steps need no renderer at all.
+  render::Layer* const gfx = draw ? &render::layer() : nullptr;
+  if (update) drawn_time_ = demo_time;
+  const render::NodeTime show_time = TimeOf(drawn_time_);
 
   if (draw) {
     if (update) {
       ReplayCarried();
-      glCheck(glGetFloatv(GL_COLOR_CLEAR_VALUE, clear_color));
+      gfx->GetClearColor(clear_color);
     }
-    glCheck(glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT));
-    glCheck(glLoadIdentity());
-    glCheck(glPushMatrix());
+    gfx->Clear();
+    gfx->LoadIdentity();
+    gfx->PushMatrix();
     if (view.apply) {
-      glCheck(glTranslatef(-view.position.x, -view.position.y, -view.position.z));
-      glCheck(glRotatef(view.rotation.x, 1, 0, 0));
-      glCheck(glRotatef(view.rotation.y, 0, 1, 0));
+      gfx->Translate(-view.position.x, -view.position.y, -view.position.z);
+      gfx->Rotate(view.rotation.x, 1, 0, 0);
+      gfx->Rotate(view.rotation.y, 0, 1, 0);
     }
   }
   if (update) camera->UpdateLogic(demo_time, beat, beat_changed);
@@ -94,21 +108,27 @@ void Show::Walk(float demo_time, const FreeView& view, bool update, bool draw) {
   for (Enabler* node = timeline; node != nullptr; node = node->next) {
     if (beat < node->start || beat >= node->end) continue;
     if (draw) {
-      glCheck(glPushMatrix());
-      if (program != nullptr) program->Begin();
+      gfx->PushMatrix();
+      render::NodeTime time = show_time;
+      time.node_seconds = show_time.show_seconds - node->start_time;
+      time.node_beat = show_time.show_beat - static_cast<float>(node->start);
+      gfx->BindToon(program, time);
     }
     if (update) {
       node->effect->UpdateLogic(demo_time - node->start_time, beat - node->start, beat_changed);
     }
     if (draw) {
       node->effect->Draw();
-      if (program != nullptr) program->End();
-      glCheck(glPopMatrix());
+      gfx->UnbindToon(program);
+      gfx->PopMatrix();
     } else if (node->effect->DrawSetsStateOnly() &&
                std::find(carried_.begin(), carried_.end(), node) == carried_.end()) {
       carried_.push_back(node);
     }
   }
 
-  if (draw) glCheck(glPopMatrix());
+  if (draw) {
+    gfx->PopMatrix();
+    gfx->FinishFrame();
+  }
 }

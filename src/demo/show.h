@@ -5,6 +5,7 @@
 
 #include "demo/demo.h"
 #include "omni/vector3.h"
+#include "render/layer.h"
 
 namespace omni {
 class ShaderObject;
@@ -65,7 +66,8 @@ class CameraOverride {
                      omni::Vector3<float>& rotation) const = 0;
 };
 
-// One step of the show, shared by the player and the offline renderer.
+// One step of the show, shared by the player and the offline renderer. It draws through the
+// current renderer (render::layer()).
 // In: the demo time (clock time less paused time) and the free-camera view. Carried between
 // steps: the beat clock, the camera's tracks, every effect's own state and the clear colour
 // the flash leaves. Out: the frame drawn into the current GL framebuffer (not shown), or, when
@@ -101,6 +103,10 @@ class Show {
   void PlaceCamera();
   // Replays the Draw of the state-only effects that ran undrawn since the last drawn step.
   void ReplayCarried();
+  // The show's time and beat (with its fraction) at `demo_time`, for the toon program.
+  render::NodeTime TimeOf(float demo_time) const;
+
+  float drawn_time_ = 0.0f;  // demo time of the last step run
 
   // State-only nodes run in undrawn steps since the last drawn one (at most a few).
   std::vector<const Enabler*> carried_;

@@ -1,19 +1,18 @@
 #include "effect/blockimage.h"
 
-#include "effect/cube.h"
-#include "gl/glcheck.h"
 #include "helpers.h"
 #include "platform/picture.h"
+#include "render/layer.h"
 
 namespace effect {
 
 BlockImage::BlockImage() {
-  display_list = compile_cube_list(0.5f);
+  display_list = render::layer().CreateCube(0.5f);
   Clear();
 }
 
 BlockImage::~BlockImage() {
-  delete_cube_list(display_list);
+  render::layer().DeleteCube(display_list);
 }
 
 // Columns from the left, each from the top row down; the scroller relies on this order. The
@@ -193,19 +192,20 @@ int BlockImage::Draw() {
 void BlockImage::DrawStatic() {
   const BlockSet* set = ActiveSet();
   if (set == nullptr) return;
-  glCheck(glTranslatef(set->show_position.x, set->show_position.y, set->show_position.z));
-  glCheck(glRotatef(set->rotation.x, 1, 0, 0));
-  glCheck(glRotatef(set->rotation.y, 0, 1, 0));
-  glCheck(glRotatef(set->rotation.z, 0, 0, 1));
+  render::Layer& gfx = render::layer();
+  gfx.Translate(set->show_position.x, set->show_position.y, set->show_position.z);
+  gfx.Rotate(set->rotation.x, 1, 0, 0);
+  gfx.Rotate(set->rotation.y, 0, 1, 0);
+  gfx.Rotate(set->rotation.z, 0, 0, 1);
   for (const Block& block : set->blocks) {
     if (block.state == BLOCK_WAITING || block.state == BLOCK_GONE) continue;
-    glCheck(glPushMatrix());
-    glCheck(glTranslatef(block.position.x + set->offset.x, block.position.y + set->offset.y,
-                         block.position.z + set->offset.z));
-    if (color_enabled) glCheck(glColor3fv(block.color));
-    if (block.scale < max_size) glCheck(glScalef(block.scale, block.scale, block.scale));
-    glCheck(glCallList(display_list));
-    glCheck(glPopMatrix());
+    gfx.PushMatrix();
+    gfx.Translate(block.position.x + set->offset.x, block.position.y + set->offset.y,
+                         block.position.z + set->offset.z);
+    if (color_enabled) gfx.Color(block.color[0], block.color[1], block.color[2]);
+    if (block.scale < max_size) gfx.Scale(block.scale, block.scale, block.scale);
+    gfx.DrawCube(display_list);
+    gfx.PopMatrix();
   }
 }
 
@@ -216,24 +216,25 @@ void BlockImage::DrawExpose() {
   static int start = 1;
   BlockSet* set = ActiveSet();
   if (set == nullptr) return;
+  render::Layer& gfx = render::layer();
   for (Block& block : set->blocks) {
     if (start != 0) block.expose_start = current_time - 0.0001f;
     block.scale = block.grow_rate * (current_time - block.expose_start);
     if (block.scale > max_size) block.scale = max_size;
-    glCheck(glPushMatrix());
-    glCheck(glTranslatef(set->show_position.x + block.position.x,
+    gfx.PushMatrix();
+    gfx.Translate(set->show_position.x + block.position.x,
                          set->show_position.y + block.position.y,
-                         set->show_position.z + block.position.z));
-    if (color_enabled) glCheck(glColor3fv(block.color));
-    glCheck(glScalef(block.scale, block.scale, block.scale));
-    glCheck(glCallList(display_list));
-    glCheck(glPopMatrix());
+                         set->show_position.z + block.position.z);
+    if (color_enabled) gfx.Color(block.color[0], block.color[1], block.color[2]);
+    gfx.Scale(block.scale, block.scale, block.scale);
+    gfx.DrawCube(display_list);
+    gfx.PopMatrix();
   }
   start = 0;
 }
 
 void BlockImage::DrawBlock() {
-  emit_cube(0.5f);
+  render::layer().DrawCubeOnce(0.5f);
 }
 
 }  // namespace effect

@@ -1,6 +1,6 @@
 #include "effect/camera.h"
 
-#include "gl/glcheck.h"
+#include "render/layer.h"
 
 namespace effect {
 
@@ -63,10 +63,11 @@ void Camera::RotationIncrement() {
 }
 
 void Camera::UpdateLocation() {
-  glCheck(glTranslatef(-location.x, -location.y, -location.z));
-  if (rotation.x != 0) glCheck(glRotatef(rotation.x, 1, 0, 0));
-  if (rotation.y != 0) glCheck(glRotatef(rotation.y, 0, 1, 0));
-  if (rotation.z != 0) glCheck(glRotatef(rotation.z, 0, 0, 1));
+  render::Layer& gfx = render::layer();
+  gfx.Translate(-location.x, -location.y, -location.z);
+  if (rotation.x != 0) gfx.Rotate(rotation.x, 1, 0, 0);
+  if (rotation.y != 0) gfx.Rotate(rotation.y, 0, 1, 0);
+  if (rotation.z != 0) gfx.Rotate(rotation.z, 0, 0, 1);
 }
 
 }  // namespace effect

@@ -1,6 +1,6 @@
 #include "effect/cubecube.h"
 
-#include "gl/glcheck.h"
+#include "render/layer.h"
 
 namespace effect {
 
@@ -50,12 +50,13 @@ void CubeCube::UpdateLogic(const float& time_, const int& beat, const bool& beat
 
 int CubeCube::Draw() {
   Place(rotation * time);
+  render::Layer& gfx = render::layer();
   for (unsigned int i = 0; i < cube_count; ++i) {
-    glCheck(glPushMatrix());
-    glCheck(glTranslatef(positions[i].x, positions[i].y, positions[i].z));
-    glCheck(glColor3f(color[0], color[1], color[2]));
-    glCheck(glCallList(display_list));
-    glCheck(glPopMatrix());
+    gfx.PushMatrix();
+    gfx.Translate(positions[i].x, positions[i].y, positions[i].z);
+    gfx.Color(color[0], color[1], color[2]);
+    gfx.DrawCube(display_list);
+    gfx.PopMatrix();
   }
   return 0;
 }

@@ -1,6 +1,6 @@
 #include "effect/flash.h"
 
-#include "gl/glcheck.h"
+#include "render/layer.h"
 
 namespace effect {
 
@@ -28,7 +28,7 @@ void Flash::UpdateLogic(const float& time_, const int& beat_, const bool&) {
 }
 
 int Flash::Draw() {
-  glCheck(glClearColor(brightness, brightness, brightness, 0));
+  render::layer().ClearColor(brightness, brightness, brightness, 0);
   return 0;
 }
 

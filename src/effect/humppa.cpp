@@ -1,7 +1,6 @@
 #include "effect/humppa.h"
 
-#include "effect/cube.h"
-#include "gl/glcheck.h"
+#include "render/layer.h"
 
 namespace effect {
 
@@ -19,11 +18,11 @@ Humppa::Humppa() {
 }
 
 Humppa::~Humppa() {
-  delete_cube_list(display_list);
+  render::layer().DeleteCube(display_list);
 }
 
 void Humppa::DrawHumppa() {
-  display_list = compile_cube_list(1.0f);
+  display_list = render::layer().CreateCube(1.0f);
 }
 
 void Humppa::EnablePillarsAt(int beat) {
@@ -65,18 +64,18 @@ void Humppa::UpdateLogic(const float& time_, const int& beat, const bool& beat_c
 }
 
 int Humppa::Draw() {
-  glCheck(glRotatef(time * 50, 1, 0, 0));
-  glCheck(glRotatef(time * 30, 0, 1, 0));
-  glCheck(glRotatef(time * 90, 0, 0, 1));
+  render::Layer& gfx = render::layer();
+  gfx.Rotate(time * 50, 1, 0, 0);
+  gfx.Rotate(time * 30, 0, 1, 0);
+  gfx.Rotate(time * 90, 0, 0, 1);
   const unsigned char* texel = plasma.pixels;
   for (int j = 0; j < pillar_count; ++j, texel += 3) {
-    const GLfloat color[3] = {texel[0] / 255.0f, texel[1] / 255.0f, texel[2] / 255.0f};
-    glCheck(glPushMatrix());
-    glCheck(glTranslatef(positions[j].x, positions[j].y, positions[j].z));
-    glCheck(glColor3fv(color));
-    glCheck(glScalef(1.0f, 1.0f, heights[j]));
-    glCheck(glCallList(display_list));
-    glCheck(glPopMatrix());
+    gfx.PushMatrix();
+    gfx.Translate(positions[j].x, positions[j].y, positions[j].z);
+    gfx.Color(texel[0] / 255.0f, texel[1] / 255.0f, texel[2] / 255.0f);
+    gfx.Scale(1.0f, 1.0f, heights[j]);
+    gfx.DrawCube(display_list);
+    gfx.PopMatrix();
   }
   return 0;
 }

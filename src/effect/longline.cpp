@@ -1,6 +1,6 @@
 #include "effect/longline.h"
 
-#include "gl/glcheck.h"
+#include "render/layer.h"
 
 namespace effect {
 
@@ -40,6 +40,7 @@ void LongLine::UpdateLogic(const float& time_, const int&, const bool&) {
 
 int LongLine::Draw() {
   Place(rotation);
+  render::Layer& gfx = render::layer();
   for (unsigned int i = 0; i < cube_count; ++i) {
     const float s = sizes[i];
     float rgb[3] = {color[0], color[1], color[2]};
@@ -49,12 +50,12 @@ int LongLine::Draw() {
         if (c > 0.1f) c += (s - size) * 0.5f;
       }
     }
-    glCheck(glPushMatrix());
-    glCheck(glTranslatef(positions[i].x, positions[i].y, positions[i].z));
-    glCheck(glColor4f(rgb[0], rgb[1], rgb[2], 0.5f));
-    glCheck(glScalef(s, s, s));
-    glCheck(glCallList(display_list));
-    glCheck(glPopMatrix());
+    gfx.PushMatrix();
+    gfx.Translate(positions[i].x, positions[i].y, positions[i].z);
+    gfx.Color(rgb[0], rgb[1], rgb[2], 0.5f);
+    gfx.Scale(s, s, s);
+    gfx.DrawCube(display_list);
+    gfx.PopMatrix();
   }
   return 0;
 }

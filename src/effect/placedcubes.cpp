@@ -1,21 +1,21 @@
 #include "effect/placedcubes.h"
 
-#include "effect/cube.h"
-#include "gl/glcheck.h"
+#include "render/layer.h"
 
 namespace effect {
 
-PlacedCubes::PlacedCubes() : display_list(compile_cube_list(1.0f)) {}
+PlacedCubes::PlacedCubes() : display_list(render::layer().CreateCube(1.0f)) {}
 
 PlacedCubes::~PlacedCubes() {
-  delete_cube_list(display_list);
+  render::layer().DeleteCube(display_list);
 }
 
 void PlacedCubes::Place(const omni::Vector3<float>& turn) {
-  glCheck(glTranslatef(start_pos.x, start_pos.y, start_pos.z));
-  glCheck(glRotatef(turn.x, 1, 0, 0));
-  glCheck(glRotatef(turn.y, 0, 1, 0));
-  glCheck(glRotatef(turn.z, 0, 0, 1));
+  render::Layer& gfx = render::layer();
+  gfx.Translate(start_pos.x, start_pos.y, start_pos.z);
+  gfx.Rotate(turn.x, 1, 0, 0);
+  gfx.Rotate(turn.y, 0, 1, 0);
+  gfx.Rotate(turn.z, 0, 0, 1);
 }
 
 }  // namespace effect

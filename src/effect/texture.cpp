@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "gl/glcheck.h"
+#include "render/layer.h"
 #include "omni/vector3.h"
 
 namespace effect {
@@ -32,7 +32,7 @@ unsigned int texture_ms(float seconds) {
 
 Texture::~Texture() {
   delete[] pixels;
-  if (texture_id != 0) glCheck(glDeleteTextures(1, &texture_id));
+  render::layer().DeleteTexture(texture_id);
 }
 
 bool Texture::Init(int w, int h) {
@@ -43,28 +43,27 @@ bool Texture::Init(int w, int h) {
   delete[] pixels;
   pixels = nullptr;
   pixels = new unsigned char[byte_count]();
-  if (texture_id == 0) glCheck(glGenTextures(1, &texture_id));
+  if (texture_id == 0) texture_id = render::layer().CreateTexture();
   return true;
 }
 
 void Texture::SetTexture(texture_filter filter) {
-  glCheck(glBindTexture(GL_TEXTURE_2D, texture_id));
+  render::Filter how = render::Filter::linear;
   switch (filter) {
     case FILTER_NEAREST:
-      glCheck(glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLfloat(GL_NEAREST)));
-      glCheck(glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLfloat(GL_NEAREST)));
+      how = render::Filter::nearest;
       break;
     case FILTER_LINEAR:
-      glCheck(glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLfloat(GL_LINEAR)));
-      glCheck(glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLfloat(GL_LINEAR)));
+      how = render::Filter::linear;
       break;
     case FILTER_MIPMAP:
-      glCheck(glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLfloat(GL_LINEAR)));
-      glCheck(glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST));
-      glCheck(gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels));
+      how = render::Filter::mipmap;
+      break;
+    default:
+      render::layer().UploadTexture(texture_id, render::Filter::keep, width, height, pixels);
       return;
   }
-  glCheck(glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels));
+  render::layer().UploadTexture(texture_id, how, width, height, pixels);
 }
 
 PlasmaTexture::~PlasmaTexture() {

@@ -45,6 +45,16 @@ bool parse_player_options(int argc, char** argv, PlayerOptions& options, int& st
                  "With -magic: where F12 saves the frame on screen (default: here)")
       ->type_name("DIR");
   app.add_flag("--stats", options.stats, "At exit, print the frames per second of each part");
+  app.add_option("--renderer", options.renderer,
+                 "Draw with 'classic' (OpenGL 1.x) or 'instanced' (OpenGL 3.3 core; falls back "
+                 "to classic where the driver has no 3.3 core context); default classic")
+      ->type_name("NAME")
+      ->check(CLI::IsMember({"classic", "instanced"}));
+  app.add_option("--msaa", options.msaa,
+                 "Smooth edges: N samples a pixel (2 to 16) where the driver offers them; "
+                 "default off")
+      ->type_name("N")
+      ->check(CLI::Range(0, 16));
   CLI::Option* sync =
       app.add_option("--sync", options.sync_address,
                      "With -magic: connect to a sync editor at [HOST:]PORT (default "

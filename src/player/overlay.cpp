@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "gl/glcheck.h"
+#include "render/layer.h"
 
 namespace {
 constexpr float text_scale = 2.0f;     // stb_easy_font's glyphs are 7 pixels high: too small alone
@@ -52,50 +52,18 @@ int Overlay::Draw(const std::string& text, int width, int height, Kind kind, int
   const int quads = stb_easy_font_print(margin, top + margin, chars, nullptr, vertices_.data(),
                                         static_cast<int>(vertices_.size()));
 
-  GLint program = 0;
-  glCheck(glGetIntegerv(GL_CURRENT_PROGRAM, &program));
-  glCheck(glPushAttrib(GL_ALL_ATTRIB_BITS));
-  glCheck(glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS));
-  glCheck(glUseProgram(0));
-  glCheck(glDisable(GL_DEPTH_TEST));
-  glCheck(glDisable(GL_LIGHTING));
-  glCheck(glDisable(GL_TEXTURE_2D));
-  glCheck(glDisable(GL_CULL_FACE));
-  glCheck(glMatrixMode(GL_PROJECTION));
-  glCheck(glPushMatrix());
-  glCheck(glLoadIdentity());
+  const float right = panel_w + 2 * margin, bottom = top + panel_h + 2 * margin;
+  const float panel[4][2] = {{0, top}, {right, top}, {right, bottom}, {0, bottom}};
+  render::Layer& gfx = render::layer();
   // Text pixels, y down, scaled up.
-  glCheck(glOrtho(0, width / text_scale, height / text_scale, 0, -1, 1));
-  glCheck(glMatrixMode(GL_MODELVIEW));
-  glCheck(glPushMatrix());
-  glCheck(glLoadIdentity());
-
-  glBegin(GL_QUADS);
+  gfx.ScreenBegin(width / text_scale, height / text_scale);
   if (kind == ERROR) {
-    glColor3f(0.35f, 0.05f, 0.05f);
+    gfx.ScreenQuads(panel, sizeof panel[0], 1, 0.35f, 0.05f, 0.05f);
+    gfx.ScreenQuads(vertices_.data(), vertex_bytes, quads, 1.0f, 0.75f, 0.7f);
   } else {
-    glColor3f(0.12f, 0.12f, 0.16f);
+    gfx.ScreenQuads(panel, sizeof panel[0], 1, 0.12f, 0.12f, 0.16f);
+    gfx.ScreenQuads(vertices_.data(), vertex_bytes, quads, 1.0f, 0.85f, 0.3f);
   }
-  glVertex2f(0, top);
-  glVertex2f(panel_w + 2 * margin, top);
-  glVertex2f(panel_w + 2 * margin, top + panel_h + 2 * margin);
-  glVertex2f(0, top + panel_h + 2 * margin);
-  glEnd();
-  if (kind == ERROR) {
-    glCheck(glColor3f(1.0f, 0.75f, 0.7f));
-  } else {
-    glCheck(glColor3f(1.0f, 0.85f, 0.3f));
-  }
-  glCheck(glEnableClientState(GL_VERTEX_ARRAY));
-  glCheck(glVertexPointer(2, GL_FLOAT, vertex_bytes, vertices_.data()));
-  glCheck(glDrawArrays(GL_QUADS, 0, quads * 4));
-
-  glCheck(glPopMatrix());
-  glCheck(glMatrixMode(GL_PROJECTION));
-  glCheck(glPopMatrix());
-  glCheck(glMatrixMode(GL_MODELVIEW));
-  glCheck(glPopClientAttrib());
-  glCheck(glPopAttrib());
-  glCheck(glUseProgram(static_cast<GLuint>(program)));
+  gfx.ScreenEnd();
   return static_cast<int>((top + panel_h + 2 * margin) * text_scale);
 }

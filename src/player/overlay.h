@@ -2,7 +2,8 @@
 #define TESSARY_PLAYER_OVERLAY_H
 
 // The developer overlay: a few lines of text over the show's frame, drawn with stb_easy_font's
-// quads in immediate GL, every GL state it touches saved before and restored after.
+// quads as the current renderer's screen quads (render/layer.h), which leave the show's state
+// as it was.
 //
 // How to use (after the show's frame, before the window shows it):
 //   Overlay overlay;                      // allocates its vertex buffer once

@@ -77,6 +77,7 @@ Player::Player(const PlayerOptions& options, std::filesystem::path shots_dir, in
       // --stats: every shown frame's time, by part (room reserved only when asked for).
       times_(options.stats ? FrameTimes::default_reserve : 0) {
   OpenWindow();
+  StartRenderer();
   init_gl();
   init_shaders(*manager_);
   screen_.Resize(static_cast<int>(window_->getSize().x), static_cast<int>(window_->getSize().y));
@@ -104,6 +105,8 @@ Player::~Player() {
   transport_.reset();
   // The programs go while the window's context still exists.
   manager_.reset();
+  current_.reset();
+  layer_.reset();
   platform::hold_off_screensaver(window_->getSystemHandle(), false);
   window_.reset();
 }
@@ -118,7 +121,29 @@ void Player::OpenWindow() {
   }
   const sf::Uint32 style =
       fullscreen ? sf::Style::Fullscreen : (sf::Style::Resize | sf::Style::Close);
-  window_ = std::make_unique<sf::Window>(mode, "Tessary", style, sf::ContextSettings(24, 8, 0));
+  render::parse_kind(options_.renderer, renderer_kind_);
+  const auto msaa = static_cast<unsigned int>(options_.msaa);
+  if (renderer_kind_ == render::Kind::instanced) {
+    window_ = std::make_unique<sf::Window>(
+        mode, "Tessary", style, sf::ContextSettings(24, 8, msaa, 3, 3, sf::ContextSettings::Core));
+    const sf::ContextSettings got = window_->getSettings();
+    if (got.majorVersion * 10 + got.minorVersion < 33 ||
+        (got.attributeFlags & sf::ContextSettings::Core) == 0) {
+      std::fprintf(stderr,
+                   "tessary: the driver gives no OpenGL 3.3 core context (got %u.%u): drawing "
+                   "with the classic renderer\n",
+                   got.majorVersion, got.minorVersion);
+      renderer_kind_ = render::Kind::classic;
+      window_.reset();
+    }
+  }
+  if (!window_) {
+    window_ = std::make_unique<sf::Window>(mode, "Tessary", style, sf::ContextSettings(24, 8, msaa));
+  }
+  if (msaa > 1 && window_->getSettings().antialiasingLevel < msaa) {
+    std::fprintf(stderr, "tessary: --msaa %u: the driver offers %u samples a pixel\n", msaa,
+                 window_->getSettings().antialiasingLevel);
+  }
   platform::watch_window(window_->getSystemHandle());
   window_->setMouseCursorVisible(!fullscreen);
   sf::Image icon;
@@ -129,6 +154,17 @@ void Player::OpenWindow() {
     std::fprintf(stderr, "tessary: %s; the window has no icon\n", error.c_str());
   }
   platform::hold_off_screensaver(window_->getSystemHandle(), true);
+}
+
+void Player::StartRenderer() {
+  std::string error;
+  layer_ = render::make_layer(renderer_kind_, error);
+  if (!layer_) {
+    std::fprintf(stderr, "tessary: the %s renderer: %s; drawing with the classic renderer\n",
+                 render::kind_name(renderer_kind_), error.c_str());
+    layer_ = render::make_layer(render::Kind::classic, error);
+  }
+  current_ = std::make_unique<render::Current>(*layer_);
 }
 
 void Player::SetUpPacing() {
@@ -473,8 +509,8 @@ void Player::PrintStats() const {
   const char* renderer_name = nullptr;
   glCheck(renderer_name = reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
   char heading[256];
-  std::snprintf(heading, sizeof heading, "the player, %ux%u%s, %s", window_->getSize().x,
-                window_->getSize().y, vsync_ ? ", vsync" : "",
-                renderer_name ? renderer_name : "unknown renderer");
+  std::snprintf(heading, sizeof heading, "the player, %ux%u%s, %s renderer, %s",
+                window_->getSize().x, window_->getSize().y, vsync_ ? ", vsync" : "",
+                render::kind_name(layer_->kind()), renderer_name ? renderer_name : "unknown");
   print_frame_times(times_.Parts(), heading, false, stdout);
 }

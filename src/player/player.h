@@ -26,6 +26,7 @@
 #include "player/screen.h"
 #include "player/soundtrack.h"
 #include "player/transport.h"
+#include "render/layer.h"
 #include "sync/client.h"
 
 namespace omni {
@@ -54,6 +55,8 @@ class Player {
 
  private:
   void OpenWindow();
+  // The renderer --renderer asked for, on the context OpenWindow made for it.
+  void StartRenderer();
   void SetUpPacing();
   // Drains the window's events: keys, focus, resize, close.
   void HandleEvents(float elapsed);
@@ -84,6 +87,9 @@ class Player {
   const std::filesystem::path shots_dir_;
   NoiseFilter noise_;  // before the window: SFML reports while making it
   std::unique_ptr<sf::Window> window_;
+  render::Kind renderer_kind_ = render::Kind::classic;
+  std::unique_ptr<render::Layer> layer_;  // after the window: drawn with its context
+  std::unique_ptr<render::Current> current_;
   sf::Clock clock_;
   std::unique_ptr<omni::ShaderManager> manager_;
   Screen screen_;

@@ -25,12 +25,13 @@ using Picture = std::vector<unsigned char>;
 
 // Renders `frames` (ascending) of the show, or of one effect alone: jumping from one to the next
 // as the capture does, or drawing every frame in full as the player does.
-std::vector<Picture> render(const std::string& effect, int width, int height,
-                            const std::vector<int>& frames, bool every_frame) {
+std::vector<Picture> render_frames(const std::string& effect, int width, int height,
+                                   const std::vector<int>& frames, bool every_frame,
+                                   const DrawSettings& settings = DrawSettings()) {
   std::vector<Picture> pictures;
   ShowRenderer renderer;
   std::string error;
-  if (!renderer.Create(width, height, effect, error)) {
+  if (!renderer.Create(width, height, effect, error, settings)) {
     ADD_FAILURE() << error;
     return pictures;
   }
@@ -54,8 +55,8 @@ TEST(ShowRenderer, StillsEqualTheFullLoop) {
       {"Flash", {0, step_of("8b") + 1, step_of("100"), step_of("390b")}},
   };
   for (const auto& [effect, frames] : cases) {
-    const std::vector<Picture> jumped = render(effect, 16, 12, frames, false);
-    const std::vector<Picture> full = render(effect, 16, 12, frames, true);
+    const std::vector<Picture> jumped = render_frames(effect, 16, 12, frames, false);
+    const std::vector<Picture> full = render_frames(effect, 16, 12, frames, true);
     ASSERT_EQ(full.size(), frames.size());
     EXPECT_TRUE(jumped == full) << effect;
     EXPECT_NE(std::count(full.back().begin(), full.back().end(), 0), 16 * 12 * 3) << effect;
@@ -108,7 +109,7 @@ TEST(Golden, FramesMatchTheirPictures) {
 // The plasma block alone runs without the toon program, so its face shows the plasma: many
 // shades of blue (the toon program would give a few flat bands) and no red or green.
 TEST(ShowRenderer, PlasmaBlockShowsItsTexture) {
-  const Picture picture = render("PlasmaBlock", 64, 48, {step_of("5")}, false).at(0);
+  const Picture picture = render_frames("PlasmaBlock", 64, 48, {step_of("5")}, false).at(0);
   std::vector<bool> blues(256, false);
   int red_green = 0;
   for (int y = 16; y < 32; ++y) {

@@ -191,6 +191,8 @@ class Scroller : public ::testing::Test {
   }
   BI::Block& block(int i) { return image.images[0].blocks[i]; }
 
+  // Before the image, which makes its cube shape when constructed.
+  const bool has_context = test_gl_context() != nullptr;
   BI image;
 };
 

@@ -1,10 +1,9 @@
-#include "effect/cube.h"
-
 #include <gtest/gtest.h>
 
 #include "effect/plasmablock.h"
 #include "gl/glcheck.h"
 #include "gl_context.h"
+#include "render/layer.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ bool centre_lit() {
 TEST(Cube, EveryFaceFacesOutwardWithCulling) {
   ASSERT_NE(test_gl_context(), nullptr);
   ASSERT_TRUE(glIsEnabled(GL_CULL_FACE));
-  const unsigned int list = effect::compile_cube_list(1.0f);
+  const unsigned int list = render::layer().CreateCube(1.0f);
   effect::PlasmaBlock block;
   block.UpdateLogic(0.0f, 0, false);
   for (const auto& turn : face_turns) {
@@ -46,6 +45,7 @@ TEST(Cube, EveryFaceFacesOutwardWithCulling) {
     EXPECT_TRUE(centre_lit()) << "plasma block turned " << turn[0] << " about " << turn[1]
                               << turn[2] << turn[3];
   }
+  render::layer().DeleteCube(list);
   glBindTexture(GL_TEXTURE_2D, 0);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

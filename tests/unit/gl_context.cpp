@@ -7,11 +7,13 @@
 
 #include "demo/startup.h"
 #include "gl/glcheck.h"
+#include "render/layer.h"
 
 namespace {
 // Lives until the process ends and is never destroyed: tearing EGL down at exit unloads Mesa's
 // driver, whose remaining allocations would then show up as leaks of an unknown module.
 gl::HeadlessContext* context = nullptr;
+render::Layer* layer = nullptr;  // the classic renderer, current for the whole process
 }  // namespace
 
 gl::HeadlessContext* test_gl_context() {
@@ -22,6 +24,8 @@ gl::HeadlessContext* test_gl_context() {
     std::string error;
     if (made->Create(64, 48, error)) {
       context = made.release();
+      layer = render::make_layer(render::Kind::classic, error).release();
+      new render::Current(*layer);  // never ends, as the context
     } else {
       ADD_FAILURE() << "no headless GL context: " << error;
     }

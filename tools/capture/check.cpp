@@ -8,6 +8,7 @@
 #include "demo/demo.h"
 #include "demo/startup.h"
 #include "gl/headless.h"
+#include "render/layer.h"
 #include "shadermanager.h"
 #include "tunables.h"
 
@@ -48,6 +49,8 @@ int check_show_files(std::FILE* out) {
                  error.c_str());
     errors += 1;
   } else {
+    std::unique_ptr<render::Layer> layer = render::make_layer(render::Kind::classic, error);
+    render::Current current(*layer);
     init_gl();
     {
       omni::ShaderManager manager;  // prints its own error line

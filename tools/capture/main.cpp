@@ -82,7 +82,18 @@ struct Options {
   int supersample = 1;
   std::string preset;
   std::string x264_preset;
+  std::string renderer = "classic";
+  int msaa = 0;
 };
+
+// How the frames are drawn, from the options.
+DrawSettings Settings(const Options& options) {
+  DrawSettings settings;
+  render::parse_kind(options.renderer, settings.renderer);
+  settings.supersample = options.supersample;
+  settings.msaa = options.msaa;
+  return settings;
+}
 
 // The encoder program: $TESSARY_FFMPEG (a stand-in, or another build) or ffmpeg on PATH.
 std::string encoder_program() {
@@ -94,7 +105,7 @@ std::string encoder_program() {
 int capture_stills(const Options& options, const std::vector<int>& frames) {
   ShowRenderer renderer;
   std::string error;
-  if (!renderer.Create(options.width, options.height, options.effect, error, options.supersample)) {
+  if (!renderer.Create(options.width, options.height, options.effect, error, Settings(options))) {
     return fail(error, failure_status);
   }
   if (!make_output_dir(options.png_dir, error)) return fail(error, failure_status);
@@ -138,7 +149,7 @@ int capture_video(const Options& options) {
 
   ShowRenderer renderer;
   std::string error;
-  if (!renderer.Create(options.width, options.height, options.effect, error, options.supersample)) {
+  if (!renderer.Create(options.width, options.height, options.effect, error, Settings(options))) {
     return fail(error, failure_status);
   }
   const std::string dir = std::filesystem::path(options.video_path).parent_path().string();
@@ -181,7 +192,7 @@ int capture_video(const Options& options) {
 int capture_bench(const Options& options) {
   ShowRenderer renderer;
   std::string error;
-  if (!renderer.Create(options.width, options.height, options.effect, error, options.supersample)) {
+  if (!renderer.Create(options.width, options.height, options.effect, error, Settings(options))) {
     return fail(error, failure_status);
   }
   const auto start = std::chrono::steady_clock::now();
@@ -264,6 +275,17 @@ void add_shaping_options(CLI::App& app, Options& options, Outputs& out) {
                  "edges (costs about N x N the drawing; default 1)")
       ->type_name("N")
       ->check(CLI::Range(1, 4));
+  app.add_option("--renderer", options.renderer,
+                 "Draw with 'classic' (OpenGL 1.x: display lists, immediate mode; the reference "
+                 "pictures) or 'instanced' (OpenGL 3.3 core: each node's cubes in one instanced "
+                 "call per shape); default classic. --bench without it times both")
+      ->type_name("NAME")
+      ->check(CLI::IsMember({"classic", "instanced"}));
+  app.add_option("--msaa", options.msaa,
+                 "Multisampled drawing with N samples a pixel (2 to 16) where the driver offers "
+                 "it, for smooth edges; default off")
+      ->type_name("N")
+      ->check(CLI::Range(0, 16));
   app.add_option("--preset", options.preset,
                  "With --video: 'web' for video sites: 3840x2160 (the show 2880x2160 in the "
                  "middle), H.264 High, closed half-second GOPs, fast start, BT.709, "

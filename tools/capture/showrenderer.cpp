@@ -14,10 +14,12 @@ ShowRenderer::~ShowRenderer() {
   // Effects and programs release GL objects: both go while the context is still current.
   head_.reset();
   manager_.reset();
+  current_.reset();
+  layer_.reset();
 }
 
 bool ShowRenderer::Create(int width, int height, const std::string& effect_name, std::string& error,
-                          int supersample) {
+                          const DrawSettings& settings) {
   const SingleEffect* single = nullptr;
   if (!effect_name.empty()) {
     single = find_single_effect(effect_name);
@@ -26,11 +28,23 @@ bool ShowRenderer::Create(int width, int height, const std::string& effect_name,
       return false;
     }
   }
-  supersample_ = supersample;
-  if (!context.Create(width * supersample, height * supersample, error)) {
+  supersample_ = settings.supersample;
+  const bool classic = settings.renderer == render::Kind::classic;
+  if (!context.Create(width * supersample_, height * supersample_, error,
+                      classic ? gl::Profile::compatibility : gl::Profile::core, settings.msaa)) {
     error = "no headless GL context: " + error;
     return false;
   }
+  if (settings.msaa > 1 && context.samples < settings.msaa) {
+    std::fprintf(stderr, "tessary-capture: --msaa %d: the driver offers %d samples a pixel%s\n",
+                 settings.msaa, context.samples, context.samples > 0 ? "; using those" : "");
+  }
+  layer_ = render::make_layer(settings.renderer, error);
+  if (!layer_) {
+    error = std::string("the ") + render::kind_name(settings.renderer) + " renderer: " + error;
+    return false;
+  }
+  current_ = std::make_unique<render::Current>(*layer_);
   init_gl();
   manager_ = std::make_unique<omni::ShaderManager>();
   init_shaders(*manager_);
@@ -71,10 +85,7 @@ void ShowRenderer::ReadRgb(std::vector<unsigned char>& rgb) {
 
 void ShowRenderer::ReadRgba(std::vector<unsigned char>& rgba) {
   std::vector<unsigned char>& target = supersample_ == 1 ? rgba : drawn_;
-  target.resize(static_cast<size_t>(context.width) * static_cast<size_t>(context.height) * 4);
-  glCheck(glPixelStorei(GL_PACK_ALIGNMENT, 4));
-  glCheck(
-      glReadPixels(0, 0, context.width, context.height, GL_RGBA, GL_UNSIGNED_BYTE, target.data()));
+  context.ReadRgba(target);
   if (supersample_ != 1) {
     shrink_box(drawn_, context.width / supersample_, context.height / supersample_, 4, supersample_,
                rgba);

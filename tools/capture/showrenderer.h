@@ -8,8 +8,17 @@
 #include "demo/camerafile.h"
 #include "demo/playhead.h"
 #include "gl/headless.h"
+#include "render/layer.h"
 #include "shadermanager.h"
 #include "sync/cameratracks.h"
+
+// How a frame is drawn: by which renderer, at how many times the size (shrunk after), with how
+// many samples a pixel (0: none).
+struct DrawSettings {
+  render::Kind renderer = render::Kind::classic;
+  int supersample = 1;
+  int msaa = 0;
+};
 
 // The show (or one effect alone) stepped as the player steps it, one frame per step of
 // 1 / show_fps s, into a headless framebuffer of any size, drawn once at that size or at N times
@@ -26,9 +35,10 @@ class ShowRenderer {
   // toon shader and builds the whole show with the camera file's keys (a file with errors: its
   // lines on standard error, and the keys that parsed) and the sync tracks saved in data/ (a
   // broken one: one line, that track ignored), or, when `effect_name` is not empty, a timeline
-  // holding only that effect (see singleeffects.h). Returns false with a one-line reason.
+  // holding only that effect (see singleeffects.h). The renderer gets the context its kind
+  // needs (compatibility, or 3.3 core). Returns false with a one-line reason.
   bool Create(int width, int height, const std::string& effect_name, std::string& error,
-              int supersample = 1);
+              const DrawSettings& settings = DrawSettings());
 
   // Runs the next frame and draws it.
   void DrawNext(const FreeView& view = FreeView()) { head_->DrawNext(view); }
@@ -47,10 +57,15 @@ class ShowRenderer {
   int NextStep() const { return head_->NextStep(); }
   int Beat() const { return head_->Beat(); }
 
+  // What the frames are drawn with; the renderer is current while this object lives.
+  render::Layer& Layer() { return *layer_; }
+
   gl::HeadlessContext context;
 
  private:
   int supersample_ = 1;
+  std::unique_ptr<render::Layer> layer_;
+  std::unique_ptr<render::Current> current_;
   std::vector<unsigned char> drawn_;  // the framebuffer as read, before shrinking
   CameraFile camera_file_;
   CameraTracks tracks_;

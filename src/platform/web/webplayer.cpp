@@ -80,11 +80,23 @@ std::unique_ptr<WebPlayer> WebPlayer::Create(const Settings& settings, std::stri
     return nullptr;
   }
   emscripten_webgl_make_context_current(context);
-  return std::unique_ptr<WebPlayer>(new WebPlayer(settings, context));
+  // WebGL 2 is OpenGL ES 3.0: the instanced renderer's.
+  std::unique_ptr<render::Layer> layer = render::make_layer(render::Kind::instanced, error);
+  if (!layer) {
+    emscripten_webgl_destroy_context(context);
+    error = "the renderer: " + error;
+    return nullptr;
+  }
+  return std::unique_ptr<WebPlayer>(new WebPlayer(settings, context, std::move(layer)));
 }
 
-WebPlayer::WebPlayer(const Settings& settings, EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context)
-    : settings_(settings), context_(context), manager_(std::make_unique<omni::ShaderManager>()) {
+WebPlayer::WebPlayer(const Settings& settings, EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context,
+                     std::unique_ptr<render::Layer> layer)
+    : settings_(settings),
+      context_(context),
+      layer_(std::move(layer)),
+      current_(std::make_unique<render::Current>(*layer_)),
+      manager_(std::make_unique<omni::ShaderManager>()) {
   mushroom_mode = settings.magic;
   init_gl();
   init_shaders(*manager_);
@@ -120,6 +132,8 @@ WebPlayer::~WebPlayer() {
   emscripten_webgl_make_context_current(context_);
   transport_.reset();
   manager_.reset();
+  current_.reset();
+  layer_.reset();
   emscripten_webgl_destroy_context(context_);
 }
 

@@ -20,6 +20,7 @@
 #include "player/screen.h"
 #include "player/soundtrack.h"
 #include "player/transport.h"
+#include "render/layer.h"
 
 namespace omni {
 class ShaderManager;
@@ -44,7 +45,8 @@ class WebPlayer {
   int Step() const { return transport_->Current(); }
 
  private:
-  WebPlayer(const Settings& settings, EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context);
+  WebPlayer(const Settings& settings, EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context,
+            std::unique_ptr<render::Layer> layer);
   static EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void* self);
   static EM_BOOL OnBlur(int type, const EmscriptenFocusEvent* event, void* self);
   // A key from the page; true when the player took it (the browser then does nothing with it).
@@ -60,6 +62,8 @@ class WebPlayer {
 
   const Settings settings_;
   EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context_;
+  std::unique_ptr<render::Layer> layer_;
+  std::unique_ptr<render::Current> current_;
   double clock_start_ = 0;
   std::unique_ptr<omni::ShaderManager> manager_;
   Screen screen_;
