@@ -124,7 +124,8 @@ var tessaryPage = (function () {
     if (status !== 0) {
       $('start').hidden = false;
       $('play').disabled = false;
-      say('This link\'s moment is not one of the show (see the console).');
+      say(status === 2 ? 'This link\'s moment is not one of the show (see the console).' :
+          'The show cannot play in this browser (see the console).');
     }
     return withSound;
   }
