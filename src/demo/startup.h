@@ -16,8 +16,8 @@ class ShaderManager;
 // first.
 void init_gl();
 
-// Loads the current renderer's toon shader pair as program 0. A missing or broken file leaves the manager empty
-// (after its error line), and the show draws with fixed-function lighting.
+// Loads the current renderer's toon shader pair as program 0. A missing or broken file leaves the
+// manager empty (after its error line), and the show draws with fixed-function lighting.
 void init_shaders(omni::ShaderManager& manager);
 
 #endif

@@ -201,7 +201,7 @@ void BlockImage::DrawStatic() {
     if (block.state == BLOCK_WAITING || block.state == BLOCK_GONE) continue;
     gfx.PushMatrix();
     gfx.Translate(block.position.x + set->offset.x, block.position.y + set->offset.y,
-                         block.position.z + set->offset.z);
+                  block.position.z + set->offset.z);
     if (color_enabled) gfx.Color(block.color[0], block.color[1], block.color[2]);
     if (block.scale < max_size) gfx.Scale(block.scale, block.scale, block.scale);
     gfx.DrawCube(display_list);
@@ -222,9 +222,8 @@ void BlockImage::DrawExpose() {
     block.scale = block.grow_rate * (current_time - block.expose_start);
     if (block.scale > max_size) block.scale = max_size;
     gfx.PushMatrix();
-    gfx.Translate(set->show_position.x + block.position.x,
-                         set->show_position.y + block.position.y,
-                         set->show_position.z + block.position.z);
+    gfx.Translate(set->show_position.x + block.position.x, set->show_position.y + block.position.y,
+                  set->show_position.z + block.position.z);
     if (color_enabled) gfx.Color(block.color[0], block.color[1], block.color[2]);
     gfx.Scale(block.scale, block.scale, block.scale);
     gfx.DrawCube(display_list);

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "render/layer.h"
 #include "omni/vector3.h"
+#include "render/layer.h"
 
 namespace effect {
 

@@ -72,7 +72,7 @@ bool HeadlessContext::MakeContext(Profile profile, std::string& error) {
       profile == Profile::core ? core : (profile == Profile::es ? es3 : compatibility);
   EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, attributes);
   if (context == EGL_NO_CONTEXT) {
-    error = profile == Profile::core  ? "cannot create a 3.3 core-profile GL context"
+    error = profile == Profile::core ? "cannot create a 3.3 core-profile GL context"
             : profile == Profile::es ? "cannot create an OpenGL ES 3.0 context"
                                      : "cannot create a compatibility-profile GL context";
     Destroy();
@@ -144,8 +144,8 @@ void HeadlessContext::Resolve() {
   if (samples == 0) return;
   glCheck(glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_));
   glCheck(glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolved_));
-  glCheck(glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
-                            GL_NEAREST));
+  glCheck(
+      glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST));
   glCheck(glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_));
   glCheck(glBindFramebuffer(GL_READ_FRAMEBUFFER, resolved_));
 }

@@ -48,7 +48,7 @@ class HeadlessContext {
   unsigned int framebuffer_ = 0;
   unsigned int color_ = 0;
   unsigned int depth_ = 0;
-  unsigned int resolved_ = 0;        // the plain framebuffer a multisampled one resolves into
+  unsigned int resolved_ = 0;  // the plain framebuffer a multisampled one resolves into
   unsigned int resolved_color_ = 0;
 };
 

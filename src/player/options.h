@@ -22,7 +22,7 @@ struct PlayerOptions {
   std::string shots;   // --shots DIR: where F12 saves frames (default: the current directory)
   bool stats = false;  // --stats: frames per second per part, printed at exit
   bool sync = false;   // --sync [[HOST:]PORT]: a sync editor drives the camera tracks
-  std::string sync_address;  // its [HOST:]PORT as given (empty: the default)
+  std::string sync_address;          // its [HOST:]PORT as given (empty: the default)
   std::string renderer = "classic";  // --renderer NAME: classic or instanced
   int msaa = 0;                      // --msaa N: samples a pixel (0: off)
 };

@@ -138,7 +138,8 @@ void Player::OpenWindow() {
     }
   }
   if (!window_) {
-    window_ = std::make_unique<sf::Window>(mode, "Tessary", style, sf::ContextSettings(24, 8, msaa));
+    window_ =
+        std::make_unique<sf::Window>(mode, "Tessary", style, sf::ContextSettings(24, 8, msaa));
   }
   if (msaa > 1 && window_->getSettings().antialiasingLevel < msaa) {
     std::fprintf(stderr, "tessary: --msaa %u: the driver offers %u samples a pixel\n", msaa,
