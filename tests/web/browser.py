@@ -36,6 +36,15 @@ def free_port():
         return s.getsockname()[1]
 
 
+def read_text(path):
+    """The text of the file at `path`, or '' when there is none yet."""
+    try:
+        with open(path) as f:
+            return f.read().strip()
+    except OSError:
+        return ""
+
+
 def wait_until(check, what, limit):
     """Polls `check` until it returns something true; fails after `limit` seconds."""
     end = time.monotonic() + limit
@@ -144,12 +153,14 @@ class Browser:
                 "--window-size=%d,%d" % self.size, "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         port_file = os.path.join(self.profile, "DevToolsActivePort")
-        wait_until(lambda: os.path.exists(port_file) and open(port_file).read().strip(),
-                   "Chromium's DevTools port", 60)
-        port = int(open(port_file).read().split()[0])
+        port = int(wait_until(lambda: read_text(port_file), "Chromium's DevTools port",
+                              60).split()[0])
         targets = wait_until(lambda: [t for t in self._targets(port) if t["type"] == "page"],
                              "a page in Chromium", 30)
         self.page = Page(targets[0]["webSocketDebuggerUrl"])
+        # The window's size is the page's viewport (headless windows keep room for a frame).
+        self.page.call("Emulation.setDeviceMetricsOverride", width=self.size[0],
+                       height=self.size[1], deviceScaleFactor=1, mobile=False)
         return self
 
     @staticmethod
