@@ -169,9 +169,11 @@ class Browser:
             return json.load(answer)
 
     def open(self, url):
-        """Loads `url` in the tab, with its error list emptied."""
+        """Loads `url` in the tab, with its error list emptied; returns once it has loaded."""
         self.page.errors = []
         self.page.navigate(url)
+        self.page.wait_for("location.href === %s && document.readyState === 'complete'"
+                           % json.dumps(url), 60)
         return self.page
 
     def __exit__(self, *exc):
