@@ -89,6 +89,14 @@ class BrowserPage(unittest.TestCase):
         self.assertLessEqual(abs((s1 - s0) - (t1 - t0) * STEPS_PER_SECOND), 15,
                              "steps %d..%d over audio %.3f..%.3f s" % (s0, s1, t0, t1))
 
+        # A tab that stalls (its main thread busy for a second) catches up with the clock: the
+        # late steps run undrawn and the next frame is the audio clock's.
+        page.evaluate("(() => { const t = performance.now(); while (performance.now() - t < 1000); })()")
+        page.evaluate(FRAMES % 10)
+        t2, s2 = page.evaluate(read)
+        self.assertLessEqual(abs((s2 - s1) - (t2 - t1) * STEPS_PER_SECOND), 15,
+                             "after a stall: steps %d..%d over audio %.3f..%.3f s" % (s1, s2, t1, t2))
+
         # The audio clock stopped, frames go on and the picture stands; it moves on again with
         # the clock.
         page.evaluate("tessaryPage.audioContext().suspend()")
@@ -99,6 +107,37 @@ class BrowserPage(unittest.TestCase):
         page.evaluate("tessaryPage.audioContext().resume()")
         page.evaluate(FRAMES % 30)
         self.assertGreater(self.step(page), held + 1)
+        self.assertEqual(page.errors, [])
+
+    def press(self, page, key, code, key_code):
+        """A key pressed and released, as the keyboard sends it."""
+        for kind in ("keyDown", "keyUp"):
+            page.call("Input.dispatchKeyEvent", type=kind, key=key, code=code,
+                      windowsVirtualKeyCode=key_code,
+                      text=key if len(key) == 1 and kind == "keyDown" else "")
+
+    def test_the_desktop_keys_work_on_the_page(self):
+        page = self.start("?start=20&magic")
+        # p pauses picture and music together: the audio clock runs on, the step stands.
+        self.press(page, "p", "KeyP", 80)
+        page.evaluate(FRAMES % 5)
+        held = self.step(page)
+        page.evaluate(FRAMES % 30)
+        self.assertEqual(self.step(page), held)
+        # PageDown: the first frame of the next part (lines, from beat 50).
+        self.press(page, "PageDown", "PageDown", 34)
+        page.evaluate(FRAMES % 5)
+        self.assertAlmostEqual(self.step(page), round(50 * 60 / 140 * STEPS_PER_SECOND), delta=1)
+        self.press(page, "p", "KeyP", 80)
+        page.evaluate(FRAMES % 30)
+        self.assertGreater(self.step(page), round(50 * 60 / 140 * STEPS_PER_SECOND) + 1)
+        # F1 shows the overlay over the canvas; Escape ends the show.
+        self.press(page, "F1", "F1", 112)
+        page.wait_for("!document.getElementById('overlay').hidden")
+        self.assertIn("part lines", page.evaluate("document.getElementById('overlay').textContent"))
+        self.press(page, "Escape", "Escape", 27)
+        page.wait_for("document.title === 'Tessary: the end'")
+        self.assertTrue(page.evaluate("document.getElementById('overlay').hidden"))
         self.assertEqual(page.errors, [])
 
     def test_the_show_ends_as_on_the_desktop(self):
