@@ -92,11 +92,12 @@ pictures: deps
 video: build
 	./$(BUILD)/tessary-capture --video $(BUILD)/tessary.mp4
 
-# Frame times per part on this machine (see the README's table), also in $(BUILD)/bench.md, and
-# their plot over the show, docs/frame-times.png (gnuplot).
+# Frame times per part on this machine with both renderers, interleaved (see the README's
+# tables), also in $(BUILD)/bench.md, and their plot over the show, docs/frame-times.png
+# (gnuplot).
 bench: build
 	./$(BUILD)/tessary-capture --bench --plot-data $(BUILD)/bench | tee $(BUILD)/bench.md
-	gnuplot -e "dir='$(BUILD)/bench'; out='docs/frame-times.png'; heading='$$(head -n 1 $(BUILD)/bench.md | sed "s/;.*//; s/'//g")'" tools/capture/frametimes.gp
+	gnuplot -e "dir='$(BUILD)/bench'; out='docs/frame-times.png'; heading='$$(head -n 1 $(BUILD)/bench.md | sed "s/^classic renderer, //; s/;.*//; s/'//g")'" tools/capture/frametimes.gp
 	@echo "make bench: wrote docs/frame-times.png"
 
 # Re-renders the golden frames of tests/golden/ after a picture changed on purpose; look at

@@ -80,9 +80,9 @@ class BlockImage : public omni::Effect {
   float factor = default_factor;
   float switch_time = -1.0f;
 
-  // Needs a current GL context: compiles the unit cube into display_list.
+  // Needs a current renderer (render/layer.h): makes the unit cube shape, display_list.
   BlockImage();
-  // Deletes the display list: destroy it while the context is current. The show is rebuilt on
+  // Releases the shape: destroy it while the renderer is current. The show is rebuilt on
   // every seek back and loop, so a list left to the context would pile up.
   ~BlockImage() override;
   BlockImage(const BlockImage&) = delete;
@@ -119,7 +119,7 @@ class BlockImage : public omni::Effect {
   void UpdateScroller();
   void DrawStatic();
   void DrawExpose();
-  // Emits the unit cube (edge 1, centred on the origin) in immediate mode.
+  // Draws the unit cube (edge 1, centred on the origin) without its shape.
   void DrawBlock();
 
  private:

@@ -23,7 +23,7 @@ class CubeCube : public PlacedCubes {
   unsigned int cube_count = 0;
   bool bursting = false;
 
-  // Needs a current GL context.
+  // Needs a current renderer (render/layer.h).
   CubeCube() = default;
   const char* Name() override { return "CubeCube"; }
 

@@ -29,9 +29,9 @@ class Humppa : public omni::Effect {
   SeededRandom walk_random{715517};  // the walk's steps: glibc's rand() after srand(715517)
 
   // Compiles the pillar, lays out the grid and makes the plasma.
-  // Needs a current GL context.
+  // Needs a current renderer (render/layer.h).
   Humppa();
-  // Deletes the display list (the plasma its texture name): destroy it while the context is
+  // Releases the pillar shape (the plasma its texture name): destroy it while the renderer is
   // current.
   ~Humppa() override;
   Humppa(const Humppa&) = delete;
@@ -46,7 +46,7 @@ class Humppa : public omni::Effect {
 
   // The local beat on which the walk starts.
   void EnablePillarsAt(int beat);
-  // Compiles the unit pillar into display_list.
+  // Makes the unit pillar shape, display_list.
   void DrawHumppa();
 };
 

@@ -27,7 +27,7 @@ class LongLine : public PlacedCubes {
   float gap = 3.0f;       // space between neighbouring centres on top of `size`
   unsigned int cube_count = 0;
 
-  // Needs a current GL context.
+  // Needs a current renderer (render/layer.h).
   LongLine() = default;
   const char* Name() override { return "LongLine"; }
 

@@ -7,7 +7,8 @@
 namespace effect {
 
 // What the cube frame and the long rows share: the unit cube (-1 to +1) compiled into one
-// display list at construction, a base colour, and where the whole stands and how it is turned.
+// shape at construction (display_list: a display list in the classic renderer), a base colour, and
+// where the whole stands and how it is turned.
 //
 // How to use: derive an effect from it, set it up with SetStartPos, SetRotation and SetColor,
 // and begin its Draw with Place, which moves the matrix to start_pos and turns it.
@@ -19,9 +20,9 @@ class PlacedCubes : public omni::Effect {
   unsigned int display_list = 0;   // the unit cube
   float color[3] = {1.0f, 1.0f, 1.0f};  // base colour r, g, b (white until SetColor)
 
-  // Compiles the unit cube; needs a current GL context.
+  // Makes the unit cube shape; needs a current renderer (render/layer.h).
   PlacedCubes();
-  // Deletes the display list: destroy it while the context is current.
+  // Releases the shape: destroy it while the renderer is current.
   ~PlacedCubes() override;
   PlacedCubes(const PlacedCubes&) = delete;
   PlacedCubes& operator=(const PlacedCubes&) = delete;

@@ -14,9 +14,13 @@ namespace gl {
 
 void read_rgb(int x, int y, int width, int height, std::vector<unsigned char>& rgb) {
   const size_t row = static_cast<size_t>(width) * 3;
-  rgb.resize(row * static_cast<size_t>(height));
-  glCheck(glPixelStorei(GL_PACK_ALIGNMENT, 1));
-  glCheck(glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data()));
+  const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+  // RGBA, the one format every GL (OpenGL ES too) reads, packed to RGB in place.
+  rgb.resize(pixels * 4);
+  glCheck(glPixelStorei(GL_PACK_ALIGNMENT, 4));
+  glCheck(glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgb.data()));
+  for (size_t i = 0; i < pixels; ++i) std::memmove(&rgb[3 * i], &rgb[4 * i], 3);
+  rgb.resize(pixels * 3);
   // GL reads bottom row first; pictures are stored top row first.
   std::vector<unsigned char> swap(row);
   for (int r = 0; r < height / 2; ++r) {

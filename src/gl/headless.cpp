@@ -140,6 +140,12 @@ bool HeadlessContext::MakeFramebuffers(int wanted_samples, std::string& error) {
   return true;
 }
 
+void HeadlessContext::MakeCurrent() {
+  if (context_ == nullptr) return;
+  eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_);
+  glCheck(glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_));
+}
+
 void HeadlessContext::Resolve() {
   if (samples == 0) return;
   glCheck(glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_));
@@ -166,6 +172,8 @@ void HeadlessContext::ReadRgba(std::vector<unsigned char>& rgba) {
 
 void HeadlessContext::Destroy() {
   if (context_ != nullptr) {
+    // Its own objects, whichever context was current.
+    eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_);
     if (framebuffer_ != 0) {
       glCheck(glDeleteFramebuffers(1, &framebuffer_));
       glCheck(glDeleteRenderbuffers(1, &color_));

@@ -27,6 +27,8 @@ class HeadlessContext {
   // reason in `error` (nothing is left created then).
   bool Create(int width, int height, std::string& error, Profile profile = Profile::compatibility,
               int samples = 0);
+  // Makes this context and its framebuffer current again (after another context was).
+  void MakeCurrent();
   // Reads the framebuffer as tightly packed RGB rows, top row first.
   void ReadRgb(std::vector<unsigned char>& rgb);
   // The same as RGBA rows, bottom row first.

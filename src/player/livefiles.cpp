@@ -12,7 +12,9 @@ namespace {
 // of each file) costs next to nothing at this rate.
 constexpr float poll_seconds = 0.25f;
 
-const char* const shader_files[] = {"shaders/toon.vert", "shaders/toon.frag"};
+// Both renderers' toon programs (render/layer.h: Layer::Toon).
+const char* const shader_files[] = {"shaders/toon.vert", "shaders/toon.frag",
+                                    "shaders/toon_instanced.vert", "shaders/toon_instanced.frag"};
 
 // Every file the show reads: the camera file, the shaders, the sync tracks (there or not) and
 // the pictures in data/.

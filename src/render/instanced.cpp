@@ -28,21 +28,19 @@ const char* const es_header = "#version 300 es\nprecision highp float;\n";
 const char* const plain_vertex = R"(
 layout(location = 0) in vec3 corner;
 layout(location = 1) in vec3 face_normal;
-layout(location = 2) in vec4 model_view_0;
-layout(location = 3) in vec4 model_view_1;
-layout(location = 4) in vec4 model_view_2;
-layout(location = 5) in vec4 model_view_3;
+layout(location = 2) in vec4 transform_0;
+layout(location = 3) in vec4 transform_1;
+layout(location = 4) in vec4 transform_2;
+layout(location = 5) in vec4 transform_3;
 layout(location = 6) in vec4 color;
 layout(location = 7) in vec2 texture_coordinate;
-uniform mat4 projection;
+layout(location = 8) in vec3 facing;
 out vec4 lit;
 out vec2 coordinate;
 void main() {
-  mat4 model_view = mat4(model_view_0, model_view_1, model_view_2, model_view_3);
-  vec3 normal = mat3(model_view) * face_normal;
-  lit = clamp(vec4(color.rgb * (0.2 + max(normal.z, 0.0)), color.a), 0.0, 1.0);
+  lit = clamp(vec4(color.rgb * (0.2 + max(dot(face_normal, facing), 0.0)), color.a), 0.0, 1.0);
   coordinate = texture_coordinate;
-  gl_Position = projection * (model_view * vec4(corner, 1.0));
+  gl_Position = mat4(transform_0, transform_1, transform_2, transform_3) * vec4(corner, 1.0);
 }
 )";
 const char* const plain_fragment = R"(
@@ -77,9 +75,13 @@ struct Vertex {
   float texture[2];
 };
 
+// What the vertex stage needs of one cube: its model-view-projection matrix, its colour, and
+// the eye-space z of the unit normals of its +x, +y and +z faces (the -x, -y, -z faces' are
+// their negatives), so that a vertex does one matrix product and no normal of its own.
 struct Instance {
-  float model_view[16];
+  float transform[16];
   float color[4];
+  float facing[4];
 };
 
 constexpr int vertices_per_shape = 24;
@@ -274,7 +276,7 @@ bool Instanced::Create(std::string& error) {
   glCheck(glVertexAttribPointer(7, 2, GL_FLOAT, GL_FALSE, stride,
                                 reinterpret_cast<const void*>(offsetof(Vertex, texture))));
   for (GLuint a : {0u, 1u, 7u}) glCheck(glEnableVertexAttribArray(a));
-  for (GLuint a = 2; a <= 6; ++a) {
+  for (GLuint a : {2u, 3u, 4u, 5u, 6u, 8u}) {
     glCheck(glEnableVertexAttribArray(a));
     glCheck(glVertexAttribDivisor(a, 1));
   }
@@ -368,10 +370,25 @@ void Instanced::Gather(unsigned int shape, bool textured_block) {
     batch.time = node_time_;
     batches_.push_back(batch);
   }
-  Instance instance;
-  std::memcpy(instance.model_view, model_view_.Top().m, sizeof instance.model_view);
+  instances_.emplace_back();
+  Instance& instance = instances_.back();
+  const Matrix& model_view = model_view_.Top();
+  Matrix transform = projection_;
+  transform.Multiply(model_view);
+  std::memcpy(instance.transform, transform.m, sizeof instance.transform);
   std::memcpy(instance.color, color_, sizeof instance.color);
-  instances_.push_back(instance);
+  // The normal matrix (inverse transpose) is the cofactor matrix up to scale: its columns are
+  // the cross products of the model-view's axis columns.
+  const float* m = model_view.m;
+  for (int axis = 0; axis < 3; ++axis) {
+    const float* a = m + 4 * ((axis + 1) % 3);
+    const float* b = m + 4 * ((axis + 2) % 3);
+    const float n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
+                        a[0] * b[1] - a[1] * b[0]};
+    const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    instance.facing[axis] = length > 0.0f ? n[2] / length : 0.0f;
+  }
+  instance.facing[3] = 0.0f;
   batches_.back().count += 1;
 }
 
@@ -431,10 +448,7 @@ bool Instanced::UseProgram(const Batch& batch) {
   if (program == nullptr || !program->loaded) return false;
   glCheck(glUseProgram(program->program));
   GLint location = -1;
-  // NOTE: a few uniform look-ups a batch (a handful of batches a frame). The toon program's
-  // per-node uniforms (batch.time) are set here too.
-  glCheck(location = glGetUniformLocation(program->program, "projection"));
-  glCheck(glUniformMatrix4fv(location, 1, GL_FALSE, projection_.m));
+  // NOTE: the toon program's per-node uniforms (batch.time) are set here.
   if (batch.program == nullptr) {
     glCheck(location = glGetUniformLocation(program->program, "textured"));
     glCheck(glUniform1i(location, batch.textured_block ? 1 : 0));
@@ -454,6 +468,8 @@ void Instanced::DrawBatch(const Batch& batch, GLuint instances) {
   }
   glCheck(glVertexAttribPointer(6, 4, GL_FLOAT, GL_FALSE, stride,
                                 reinterpret_cast<const void*>(first + offsetof(Instance, color))));
+  glCheck(glVertexAttribPointer(8, 3, GL_FLOAT, GL_FALSE, stride,
+                                reinterpret_cast<const void*>(first + offsetof(Instance, facing))));
   const size_t index_offset = static_cast<size_t>(batch.shape) * indices_per_shape * 2;
   glCheck(glDrawElementsInstanced(GL_TRIANGLES, indices_per_shape, GL_UNSIGNED_SHORT,
                                   reinterpret_cast<const void*>(index_offset), batch.count));

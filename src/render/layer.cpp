@@ -44,6 +44,10 @@ bool has_layer() {
   return g_current != nullptr;
 }
 
+void set_current(Layer* layer) {
+  g_current = layer;
+}
+
 Current::Current(Layer& layer) : previous_(g_current) {
   g_current = &layer;
 }

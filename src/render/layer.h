@@ -131,6 +131,8 @@ std::unique_ptr<Layer> make_layer(Kind kind, std::string& error);
 Layer& layer();
 // True when a layer is current.
 bool has_layer();
+// Makes `layer` current (null: none), for a program that switches between contexts.
+void set_current(Layer* layer);
 
 // Makes a layer current for its lifetime, restoring the one before at its end.
 class Current {

@@ -48,16 +48,19 @@ void Matrix::Rotate(float degrees, float x, float y, float z) {
     x /= length;
     y /= length;
     z /= length;
+    const float xx = x * x, yy = y * y, zz = z * z;
+    const float xy = x * y, yz = y * z, zx = z * x;
+    const float xs = x * s, ys = y * s, zs = z * s;
     const float one_c = 1.0f - c;
-    at(0, 0) = (one_c * x * x) + c;
-    at(0, 1) = (one_c * (x * y)) - z * s;
-    at(0, 2) = (one_c * (z * x)) + y * s;
-    at(1, 0) = (one_c * (x * y)) + z * s;
-    at(1, 1) = (one_c * y * y) + c;
-    at(1, 2) = (one_c * (y * z)) - x * s;
-    at(2, 0) = (one_c * (z * x)) - y * s;
-    at(2, 1) = (one_c * (y * z)) + x * s;
-    at(2, 2) = (one_c * z * z) + c;
+    at(0, 0) = (one_c * xx) + c;
+    at(0, 1) = (one_c * xy) - zs;
+    at(0, 2) = (one_c * zx) + ys;
+    at(1, 0) = (one_c * xy) + zs;
+    at(1, 1) = (one_c * yy) + c;
+    at(1, 2) = (one_c * yz) - xs;
+    at(2, 0) = (one_c * zx) - ys;
+    at(2, 1) = (one_c * yz) + xs;
+    at(2, 2) = (one_c * zz) + c;
   }
   Multiply(r);
 }

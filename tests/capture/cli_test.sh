@@ -156,10 +156,27 @@ run --bench --json --until 1 --size 32x24
 grep -q '"part": "title", "frames": 120' "$tmp/out" || fail "bench json: $(head -c 300 "$tmp/out")"
 grep -q '"part": "all", "frames": 120' "$tmp/out" || fail "bench json: no total"
 grep -q '"p99_share"' "$tmp/out" || fail "bench json: no shares"
+# Without --renderer the bench times both renderers in one run: a table each, then side by side.
 run --bench --until 0.5 --size 32x24 --plot-data "$tmp/plot"
-grep -q '^| title | 60 | frame |' "$tmp/out" || fail "bench table: $(cat "$tmp/out")"
-[ "$(grep -c '^[0-9]' "$tmp/plot/frames.csv")" -eq 60 ] || fail "plot data: frames.csv"
-grep -q '^0.00000,0.50000,title,' "$tmp/plot/parts.csv" || fail "plot data: $(cat "$tmp/plot/parts.csv")"
+[ "$(grep -c '^| title | 60 | frame |' "$tmp/out")" -eq 2 ] || fail "bench tables: $(cat "$tmp/out")"
+grep -q '^classic renderer, 32x24' "$tmp/out" || fail "bench: no classic heading"
+grep -q '^instanced renderer, 32x24' "$tmp/out" || fail "bench: no instanced heading"
+grep -q '^| title | [0-9.]* | [0-9.]* | [0-9.]* | [0-9.]* | [0-9.]*x |$' "$tmp/out" ||
+  fail "bench: no side-by-side row: $(tail -4 "$tmp/out")"
+for r in classic instanced; do
+  [ "$(grep -c '^[0-9]' "$tmp/plot/frames-$r.csv")" -eq 60 ] || fail "plot data: frames-$r.csv"
+  grep -q '^0.00000,0.50000,title,' "$tmp/plot/parts-$r.csv" || fail "plot data: parts-$r.csv"
+done
+run --bench --renderer instanced --json --until 0.5 --size 32x24 --plot-data "$tmp/plot1"
+grep -q '"run": "instanced renderer, 32x24' "$tmp/out" || fail "bench one renderer: $(head -c 200 "$tmp/out")"
+[ "$(grep -c '^[0-9]' "$tmp/plot1/frames.csv")" -eq 60 ] || fail "plot data: frames.csv"
+run --bench --json --until 0.5 --size 32x24
+python3 -c 'import json,sys; runs = json.load(open(sys.argv[1])); assert len(runs) == 2' "$tmp/out" ||
+  fail "bench json of both: not one JSON array of two runs"
+run --bench --renderer software --until 0.5; expect_error "unknown renderer" ""
+run --png "$tmp/m" --at 22 --size 64x48 --renderer instanced --msaa 4
+[ "$(cat "$tmp/rc")" -eq 0 ] || fail "instanced still with --msaa: $(cat "$tmp/err")"
+[ ! -s "$tmp/err" ] || fail "--msaa 4 complained here: $(cat "$tmp/err")"
 touch "$tmp/file"
 run --bench --until 0.5 --plot-data "$tmp/file/plot"; expect_error "plot data unwritable" "$tmp/file/plot"
 

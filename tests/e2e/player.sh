@@ -203,6 +203,42 @@ case "$case_name" in
     n=$(differing "$work/flown.png" "$work/original/$name")
     [ "$n" -gt 5000 ] || fail "the original data draws the new shot too ($n pixels differ)"
     ;;
+  core_profile)
+    # The instanced renderer on an OpenGL 3.3 core context: no fallback and no GL error; the
+    # overlay shows; the frame F12 saves is the renderer's instanced frame; an edit of its toon
+    # shader shows live; --stats names the renderer.
+    make_music 200
+    start_player -w -magic --renderer instanced --stats --start 166b --shots "$work/shots"
+    key p
+    import -window "$window" "$work/plain.png"
+    key F1
+    import -window "$window" "$work/overlay.png"
+    key F12
+    convert "$work/plain.png" -crop 400x60+0+0 +repage "$work/plain-top.png"
+    convert "$work/overlay.png" -crop 400x60+0+0 +repage "$work/overlay-top.png"
+    [ "$(differing "$work/plain-top.png" "$work/overlay-top.png")" -gt 1000 ] ||
+      fail "the overlay does not show"
+    sed -i 's/fragment_color = shade;/fragment_color = vec4(1.0, 0.0, 1.0, 1.0);/' \
+      "$work/shaders/toon_instanced.frag"
+    for _ in $(seq 1 25); do
+      sleep 0.2; import -window "$window" "$work/edited.png"
+      [ "$(differing "$work/edited.png" "$work/overlay.png")" -gt 10000 ] && break
+    done
+    [ "$(differing "$work/edited.png" "$work/overlay.png")" -gt 10000 ] ||
+      fail "the edit of toon_instanced.frag did not show"
+    stop_player
+    grep -q 'classic renderer' "$work/stderr" && fail "fell back: $(cat "$work/stderr")"
+    grep -q '^gl: ' "$work/stderr" && fail "GL errors: $(grep '^gl: ' "$work/stderr" | head -3)"
+    grep -q '^reloaded the shaders$' "$work/stdout" || fail "no reload line"
+    grep -q 'instanced renderer' "$work/stdout" || fail "--stats does not name the renderer"
+    cp "$root/shaders/toon_instanced.frag" "$work/shaders/"
+    shot=$(cd "$work/shots" && ls)
+    frame=$(echo "$shot" | sed 's/\.png$//; s/^0*//')
+    (cd "$work" && "$capture" --renderer instanced --png capture --at "${frame}f" > /dev/null)
+    n=$(differing "$work/shots/$shot" "$work/capture/$shot")
+    echo "$shot: $n pixels differ"
+    [ "$n" -lt 200 ] || fail "$shot differs from the renderer's in $n pixels"
+    ;;
   live_shader)
     # The shader changed on disk while paused: the picture follows with no key (within half a
     # second when the machine keeps up; the test allows five). Broken, the picture stays and the

@@ -14,7 +14,7 @@ player_lib_init() {
   pid=""
   trap player_lib_cleanup EXIT
   mkdir -p "$work/data" "$work/shaders"
-  cp "$root"/shaders/toon.vert "$root"/shaders/toon.frag "$work/shaders/"
+  cp "$root"/shaders/toon*.vert "$root"/shaders/toon*.frag "$work/shaders/"
   cp "$root"/data/camera.txt "$work/data/"
   for png in "$root"/data/*.png; do [ -e "$png" ] && cp "$png" "$work/data/"; done
   return 0

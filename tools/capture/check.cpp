@@ -1,6 +1,7 @@
 #include "check.h"
 
 #include <SFML/System/Err.hpp>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -28,6 +29,27 @@ std::vector<std::string> picture_errors(const CameraFile& camera_file) {
     if (!line.empty()) errors.push_back(line);
   }
   return errors;
+}
+
+// Compiles the instanced renderer's toon pair on a small 3.3 core context of its own; 1 when it
+// does not build (the shader manager printed why), else 0.
+int instanced_shader_errors(std::FILE* out) {
+  gl::HeadlessContext context;
+  std::string error;
+  if (!context.Create(16, 16, error, gl::Profile::core)) {
+    std::fprintf(out, "no 3.3 core context (the instanced shaders not checked): %s\n",
+                 error.c_str());
+    return 1;
+  }
+  std::unique_ptr<render::Layer> layer = render::make_layer(render::Kind::instanced, error);
+  if (!layer) {
+    std::fprintf(out, "the instanced renderer: %s\n", error.c_str());
+    return 1;
+  }
+  render::Current current(*layer);
+  omni::ShaderManager manager;  // prints its own error line
+  init_shaders(manager);
+  return manager[0] == nullptr ? 1 : 0;
 }
 
 }  // namespace
@@ -62,6 +84,7 @@ int check_show_files(std::FILE* out) {
       errors += 1;
     }
   }
+  errors += instanced_shader_errors(out);
   std::fprintf(out,
                "checked the camera file, the shaders and the pictures: %d error%s, %d warning%s\n",
                errors, errors == 1 ? "" : "s", static_cast<int>(warnings.size()),

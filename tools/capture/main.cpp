@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -82,14 +83,14 @@ struct Options {
   int supersample = 1;
   std::string preset;
   std::string x264_preset;
-  std::string renderer = "classic";
+  std::string renderer;  // empty: classic, and both for --bench
   int msaa = 0;
 };
 
 // How the frames are drawn, from the options.
 DrawSettings Settings(const Options& options) {
   DrawSettings settings;
-  render::parse_kind(options.renderer, settings.renderer);
+  if (!options.renderer.empty()) render::parse_kind(options.renderer, settings.renderer);
   settings.supersample = options.supersample;
   settings.msaa = options.msaa;
   return settings;
@@ -189,29 +190,52 @@ int capture_video(const Options& options) {
 }
 
 // Renders every frame as the player does and prints the frame times per part.
+// Renders every frame as the player does and prints the frame times per part: with the one
+// renderer --renderer names, or with both, interleaved, then side by side.
 int capture_bench(const Options& options) {
-  ShowRenderer renderer;
+  std::vector<std::string> names = {options.renderer};
+  if (options.renderer.empty()) names = {"classic", "instanced"};
+  std::vector<std::unique_ptr<ShowRenderer>> owned;
+  std::vector<ShowRenderer*> renderers;
   std::string error;
-  if (!renderer.Create(options.width, options.height, options.effect, error, Settings(options))) {
-    return fail(error, failure_status);
+  for (const std::string& name : names) {
+    Options one = options;
+    one.renderer = name;
+    owned.push_back(std::make_unique<ShowRenderer>());
+    if (!owned.back()->Create(options.width, options.height, options.effect, error,
+                              Settings(one))) {
+      return fail(error, failure_status);
+    }
+    renderers.push_back(owned.back().get());
   }
   const auto start = std::chrono::steady_clock::now();
-  const FrameTimes times = run_bench(renderer, options.end_step);
+  const std::vector<FrameTimes> times = run_bench(renderers, options.end_step);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (interrupted) return fail("interrupted", interrupted_status);
 
-  const char* renderer_name = nullptr;
-  glCheck(renderer_name = reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-  char heading[256];
-  std::snprintf(heading, sizeof heading, "%dx%d%s%s, %s, %d frames in %.1f s", options.width,
-                options.height, options.effect.empty() ? "" : ", effect ", options.effect.c_str(),
-                renderer_name ? renderer_name : "unknown renderer", options.end_step, seconds);
-  print_frame_times(times.Parts(), heading, options.json, stdout);
+  const char* driver = nullptr;
+  glCheck(driver = reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+  const bool both = names.size() > 1;
+  if (options.json && both) std::printf("[\n");
+  for (size_t r = 0; r < names.size(); ++r) {
+    char heading[320];
+    std::snprintf(heading, sizeof heading, "%s renderer, %dx%d%s%s%s, %s, %d frames in %.1f s%s",
+                  names[r].c_str(), options.width, options.height,
+                  options.effect.empty() ? "" : ", effect ", options.effect.c_str(),
+                  options.msaa > 1 ? ", msaa" : "", driver ? driver : "unknown renderer",
+                  options.end_step, seconds, both ? " (both renderers, interleaved)" : "");
+    if (r > 0) std::printf(options.json ? ",\n" : "\n");
+    print_frame_times(times[r].Parts(), heading, options.json, stdout);
+  }
+  if (options.json && both) std::printf("]\n");
+  if (!options.json) print_side_by_side(names, times, stdout);
   if (!options.plot_dir.empty()) {
-    if (!make_output_dir(options.plot_dir, error) ||
-        !write_plot_data(times, 0, options.plot_dir, error)) {
-      return fail(error, failure_status);
+    if (!make_output_dir(options.plot_dir, error)) return fail(error, failure_status);
+    for (size_t r = 0; r < names.size(); ++r) {
+      if (!write_plot_data(times[r], 0, options.plot_dir, error, both ? names[r] : "")) {
+        return fail(error, failure_status);
+      }
     }
   }
   return 0;

@@ -12,10 +12,16 @@
 
 ShowRenderer::~ShowRenderer() {
   // Effects and programs release GL objects: both go while the context is still current.
+  if (layer_) Activate();
   head_.reset();
   manager_.reset();
-  current_.reset();
   layer_.reset();
+  render::set_current(nullptr);
+}
+
+void ShowRenderer::Activate() {
+  context.MakeCurrent();
+  render::set_current(layer_.get());
 }
 
 bool ShowRenderer::Create(int width, int height, const std::string& effect_name, std::string& error,
@@ -29,9 +35,9 @@ bool ShowRenderer::Create(int width, int height, const std::string& effect_name,
     }
   }
   supersample_ = settings.supersample;
-  const bool classic = settings.renderer == render::Kind::classic;
-  if (!context.Create(width * supersample_, height * supersample_, error,
-                      classic ? gl::Profile::compatibility : gl::Profile::core, settings.msaa)) {
+  gl::Profile profile = settings.gles ? gl::Profile::es : gl::Profile::core;
+  if (settings.renderer == render::Kind::classic) profile = gl::Profile::compatibility;
+  if (!context.Create(width * supersample_, height * supersample_, error, profile, settings.msaa)) {
     error = "no headless GL context: " + error;
     return false;
   }
@@ -44,7 +50,7 @@ bool ShowRenderer::Create(int width, int height, const std::string& effect_name,
     error = std::string("the ") + render::kind_name(settings.renderer) + " renderer: " + error;
     return false;
   }
-  current_ = std::make_unique<render::Current>(*layer_);
+  render::set_current(layer_.get());
   init_gl();
   manager_ = std::make_unique<omni::ShaderManager>();
   init_shaders(*manager_);

@@ -18,6 +18,7 @@ struct DrawSettings {
   render::Kind renderer = render::Kind::classic;
   int supersample = 1;
   int msaa = 0;
+  bool gles = false;  // instanced on OpenGL ES 3.0 (what WebGL 2 offers) instead of 3.3 core
 };
 
 // The show (or one effect alone) stepped as the player steps it, one frame per step of
@@ -59,13 +60,14 @@ class ShowRenderer {
 
   // What the frames are drawn with; the renderer is current while this object lives.
   render::Layer& Layer() { return *layer_; }
+  // Makes this renderer's context and layer current again, after another renderer's were.
+  void Activate();
 
   gl::HeadlessContext context;
 
  private:
   int supersample_ = 1;
   std::unique_ptr<render::Layer> layer_;
-  std::unique_ptr<render::Current> current_;
   std::vector<unsigned char> drawn_;  // the framebuffer as read, before shrinking
   CameraFile camera_file_;
   CameraTracks tracks_;

@@ -1,4 +1,4 @@
-// The GL 2.0 entry points the shader manager calls. Windows' opengl32.dll exports only GL 1.1;
+// The entry points past GL 1.1 the shader manager and the renderers call. Windows' opengl32.dll exports only GL 1.1;
 // the rest come from the driver through wglGetProcAddress once a context is current. Each
 // function here looks its driver function up on its first call (the player has one context)
 // and forwards to it; a driver without it makes the call do nothing and return zero, so a
@@ -58,3 +58,31 @@ TESSARY_GL_FORWARD(void, glUniform1i, (GLint location, GLint v0), (location, v0)
 TESSARY_GL_FORWARD(void, glUniform1f, (GLint location, GLfloat v0), (location, v0))
 TESSARY_GL_FORWARD(void, glUniform3f, (GLint location, GLfloat v0, GLfloat v1, GLfloat v2),
                    (location, v0, v1, v2))
+// The instanced renderer's (OpenGL 3.3).
+TESSARY_GL_FORWARD(void, glUniform2f, (GLint location, GLfloat v0, GLfloat v1), (location, v0, v1))
+TESSARY_GL_FORWARD(void, glUniform4f,
+                   (GLint location, GLfloat v0, GLfloat v1, GLfloat v2, GLfloat v3),
+                   (location, v0, v1, v2, v3))
+TESSARY_GL_FORWARD(void, glGenBuffers, (GLsizei n, GLuint* buffers), (n, buffers))
+TESSARY_GL_FORWARD(void, glDeleteBuffers, (GLsizei n, const GLuint* buffers), (n, buffers))
+TESSARY_GL_FORWARD(void, glBindBuffer, (GLenum target, GLuint buffer), (target, buffer))
+TESSARY_GL_FORWARD(void, glBufferData,
+                   (GLenum target, GLsizeiptr size, const void* data, GLenum usage),
+                   (target, size, data, usage))
+TESSARY_GL_FORWARD(void, glBufferSubData,
+                   (GLenum target, GLintptr offset, GLsizeiptr size, const void* data),
+                   (target, offset, size, data))
+TESSARY_GL_FORWARD(void, glGenVertexArrays, (GLsizei n, GLuint* arrays), (n, arrays))
+TESSARY_GL_FORWARD(void, glDeleteVertexArrays, (GLsizei n, const GLuint* arrays), (n, arrays))
+TESSARY_GL_FORWARD(void, glBindVertexArray, (GLuint array), (array))
+TESSARY_GL_FORWARD(void, glEnableVertexAttribArray, (GLuint index), (index))
+TESSARY_GL_FORWARD(void, glVertexAttribPointer,
+                   (GLuint index, GLint size, GLenum type, GLboolean normalized, GLsizei stride,
+                    const void* pointer),
+                   (index, size, type, normalized, stride, pointer))
+TESSARY_GL_FORWARD(void, glVertexAttribDivisor, (GLuint index, GLuint divisor), (index, divisor))
+TESSARY_GL_FORWARD(void, glDrawElementsInstanced,
+                   (GLenum mode, GLsizei count, GLenum type, const void* indices,
+                    GLsizei instancecount),
+                   (mode, count, type, indices, instancecount))
+TESSARY_GL_FORWARD(void, glGenerateMipmap, (GLenum target), (target))
