@@ -53,13 +53,28 @@ package: build
 windows: deps
 	JOBS=$(JOBS) bash scripts/build-windows build-windows
 
+# The player for the browser in $(WEB)/: our page, tessary.js, tessary.wasm and tessary.data
+# (the show's files), and all of it in $(WEB)/tessary-web.zip for any static host.
+.PHONY: web web-serve
+WEB ?= build-web
+WEB_PORT ?= 8000
+web: deps
+	JOBS=$(JOBS) bash scripts/build-web $(WEB)
+
+# Serves $(WEB)/ on http://127.0.0.1:$(WEB_PORT)/ for trying the page (Ctrl-C stops it).
+web-serve:
+	@[ -f $(WEB)/index.html ] || { echo "make web-serve: no $(WEB)/index.html: run make web first" >&2; exit 1; }
+	@echo "make web-serve: open http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops it)"
+	/usr/bin/python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB)
+
 # Everything a release publishes, in $(RELEASE): the .deb and .tar.gz, the Windows zip (make
-# windows) and the show as the video for video sites, with RELEASE.txt listing what each is, its
+# windows), the page for browsers (make web) and the show as the video for video sites, with RELEASE.txt listing what each is, its
 # size and its SHA-256 checksum.
 .PHONY: release
 release: build
 	$(MAKE) windows
-	bash scripts/release $(BUILD) $(RELEASE) build-windows/tessary-windows.zip $(RELEASE_VIDEO_FLAGS)
+	$(MAKE) web
+	WEB_ZIP=$(WEB)/tessary-web.zip bash scripts/release $(BUILD) $(RELEASE) build-windows/tessary-windows.zip $(RELEASE_VIDEO_FLAGS)
 
 # Re-renders docs/gallery.jpg, the README's contact sheet; look at it, then commit it.
 gallery: build

@@ -7,6 +7,8 @@ find_library(OPENAL_LIBRARY OpenAL32 REQUIRED)
 find_path(TESSARY_HEADER_LIBRARIES CLI/CLI.hpp REQUIRED)  # CLI11 and stb, header-only
 
 set(TESSARY_WINDOWS_SOURCES
+  src/platform/sfml/keyname.cpp
+  src/platform/sfml/picture.cpp
   src/platform/windows/desktop.cpp
   src/platform/windows/fileio.cpp
   src/platform/windows/gl.cpp

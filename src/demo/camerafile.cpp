@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -62,8 +63,14 @@ bool parse_unsigned_float(const char* first, const char* last, float& value) {
   if (first == last || !(std::isdigit(static_cast<unsigned char>(*first)) || *first == '.')) {
     return false;
   }
-  const auto result = std::from_chars(first, last, value);
-  return result.ec == std::errc() && result.ptr == last && std::isfinite(value);
+  // Decimal digits, point and exponent only: strtof alone would also read hexadecimal. (Not
+  // std::from_chars: the browser build's C++ library has none for floats.)
+  const std::string text(first, last);
+  if (text.find_first_not_of("0123456789.eE+-") != std::string::npos) return false;
+  errno = 0;
+  char* end = nullptr;
+  value = std::strtof(text.c_str(), &end);
+  return errno == 0 && end == text.c_str() + text.size() && std::isfinite(value);
 }
 
 bool parse_float(std::string_view text, float& value) {

@@ -1,10 +1,8 @@
 #include "demo/script.h"
 
-#include <SFML/Graphics/Image.hpp>
-#include <SFML/System/Err.hpp>
 #include <filesystem>
 #include <map>
-#include <sstream>
+#include <string>
 
 namespace script {
 
@@ -21,7 +19,7 @@ BI* new_block_image(BI::display_type_t display) {
 }
 
 // Loads `picture` as a new set, makes it the active one and puts it at `place`.
-void add_set(BI* image, const sf::Image& picture, float duration, const V& place) {
+void add_set(BI* image, const platform::Picture& picture, float duration, const V& place) {
   image->LoadImage(picture, duration);
   image->SetActiveImage(static_cast<unsigned int>(image->images.size() - 1));
   image->SetShowPosition(place);
@@ -58,8 +56,8 @@ namespace {
 // Every picture the show has asked for, as last decoded cleanly, by absolute path (so a data
 // root of another working directory is another picture). Kept for the program's life: a show
 // rebuilt after a picture broke on disk still has the good one.
-std::map<std::string, sf::Image>& picture_cache() {
-  static std::map<std::string, sf::Image> cache;
+std::map<std::string, platform::Picture>& picture_cache() {
+  static std::map<std::string, platform::Picture> cache;
   return cache;
 }
 
@@ -71,32 +69,24 @@ std::string cache_key(const std::string& file) {
 
 }  // namespace
 
-sf::Image load_picture(const char* file) {
+platform::Picture load_picture(const char* file) {
   const auto [at, added] = picture_cache().try_emplace(cache_key(file));
-  if (added) at->second.loadFromFile(file);
+  std::string unreported;
+  if (added) at->second.Load(file, unreported);
   return at->second;
 }
 
 bool reload_picture(const std::string& file, std::string& error) {
-  // The library's own reason is caught rather than printed: it becomes this one line.
-  std::ostringstream reason;
-  std::streambuf* previous = sf::err().rdbuf(reason.rdbuf());
-  sf::Image picture;
-  const bool decoded = picture.loadFromFile(file);
-  sf::err().rdbuf(previous);
-  if (!decoded) {
-    std::string why = reason.str();
-    const size_t at = why.find("Reason: ");
-    why = at == std::string::npos ? "not a picture" : why.substr(at + 8);
-    while (!why.empty() && (why.back() == '\n' || why.back() == '.')) why.pop_back();
-    error = file + ": cannot be decoded (" + why + "): the last good one stays";
+  platform::Picture picture;
+  if (!picture.Load(file, error)) {
+    error += ": the last good one stays";
     return false;
   }
-  picture_cache()[cache_key(file)] = picture;
+  picture_cache()[cache_key(file)] = std::move(picture);
   return true;
 }
 
-BI* still_picture(const sf::Image& picture, BI::display_type_t display, const V& place,
+BI* still_picture(const platform::Picture& picture, BI::display_type_t display, const V& place,
                   float duration) {
   BI* image = new_block_image(display);
   add_set(image, picture, duration, place);
@@ -104,7 +94,7 @@ BI* still_picture(const sf::Image& picture, BI::display_type_t display, const V&
   return image;
 }
 
-BI* scrolling_picture(const sf::Image& picture, BI::display_type_t display, const V& show,
+BI* scrolling_picture(const platform::Picture& picture, BI::display_type_t display, const V& show,
                       const V& hide, float speed, float duration, float grow) {
   BI* image = new_block_image(display);
   image->SetFactor(grow);
@@ -115,7 +105,8 @@ BI* scrolling_picture(const sf::Image& picture, BI::display_type_t display, cons
   return image;
 }
 
-BI* flipping_picture(const sf::Image& first, const sf::Image& second, float beat, const V& place) {
+BI* flipping_picture(const platform::Picture& first, const platform::Picture& second, float beat,
+                     const V& place) {
   BI* image = new_block_image(BI::DISPLAY_FLAT);
   add_set(image, first, beat, place);
   add_set(image, second, beat, place);

@@ -17,10 +17,7 @@
 #include "demo/demo.h"
 #include "demo/moments.h"
 #include "effect/blockimage.h"
-
-namespace sf {
-class Image;
-}
+#include "platform/picture.h"
 
 namespace script {
 
@@ -75,8 +72,8 @@ struct PartScript {
 };
 
 // The picture in `file` as it last decoded cleanly: decoded on first use; one that never did is
-// empty (it loads no blocks; the image library says why on its error stream).
-sf::Image load_picture(const char* file);
+// empty (not reported: it loads no blocks).
+platform::Picture load_picture(const char* file);
 // Decodes `file` again. On success load_picture hands out the new picture from now on; on
 // failure (one line in `error`: the file and why) it goes on handing out the last good one.
 bool reload_picture(const std::string& file, std::string& error);
@@ -85,15 +82,16 @@ bool reload_picture(const std::string& file, std::string& error);
 constexpr float single_set_duration = 0.5f;
 
 // A picture standing whole and still with its top-left block at `place`.
-BI* still_picture(const sf::Image& image, BI::display_type_t display, const V& place,
+BI* still_picture(const platform::Picture& image, BI::display_type_t display, const V& place,
                   float duration = single_set_duration);
 // A picture scrolling along its local x at `speed` units a second: each column grows in as it
 // crosses `show` and shrinks away after travelling as far as `hide`; `grow` is the grow factor.
-BI* scrolling_picture(const sf::Image& image, BI::display_type_t display, const V& show,
+BI* scrolling_picture(const platform::Picture& image, BI::display_type_t display, const V& show,
                       const V& hide, float speed, float duration = single_set_duration,
                       float grow = BI::default_factor);
 // Two flat pictures at `place` flipping every `beat` seconds, the second shown first.
-BI* flipping_picture(const sf::Image& first, const sf::Image& second, float beat, const V& place);
+BI* flipping_picture(const platform::Picture& first, const platform::Picture& second, float beat,
+                     const V& place);
 
 }  // namespace script
 

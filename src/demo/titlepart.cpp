@@ -1,5 +1,3 @@
-#include <SFML/Graphics/Image.hpp>
-
 #include "demo/script.h"
 
 using namespace script;

@@ -1,8 +1,7 @@
 #include "effect/blockimage.h"
 
-#include <SFML/Graphics/Image.hpp>
-
 #include "helpers.h"
+#include "platform/picture.h"
 #include "render/layer.h"
 
 namespace effect {
@@ -18,12 +17,9 @@ BlockImage::~BlockImage() {
 
 // Columns from the left, each from the top row down; the scroller relies on this order. The
 // coordinates accumulate by repeated addition of the spacing.
-// A picture whose load failed after an earlier success keeps its old size but no pixels: it
-// loads as an empty picture rather than being read out of bounds.
-bool BlockImage::LoadImage(const sf::Image& image, float duration) {
-  unsigned int width = image.getSize().x;
-  unsigned int height = image.getSize().y;
-  if (width > 0 && height > 0 && image.getPixelsPtr() == nullptr) width = height = 0;
+bool BlockImage::LoadImage(const platform::Picture& image, float duration) {
+  const unsigned int width = image.Width();
+  const unsigned int height = image.Height();
 
   BlockSet set;
   set.duration = duration;
@@ -32,7 +28,7 @@ bool BlockImage::LoadImage(const sf::Image& image, float duration) {
   int n = 0;
   for (unsigned int i = 0; i < width; ++i) {
     for (unsigned int j = 0; j < height; ++j) {
-      const sf::Color pixel = image.getPixel(i, j);
+      const platform::Rgba pixel = image.Pixel(i, j);
       const int r = pixel.r, g = pixel.g, b = pixel.b;
       const int luma = RGB_luma(r, g, b);
       if (luma > 0) {

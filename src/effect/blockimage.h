@@ -6,8 +6,8 @@
 #include "omni/effect.h"
 #include "omni/vector3.h"
 
-namespace sf {
-class Image;
+namespace platform {
+class Picture;
 }
 
 namespace effect {
@@ -94,7 +94,7 @@ class BlockImage : public omni::Effect {
 
   // Appends one set built from the picture (read during the call only). Does not change the
   // active set. Always succeeds: an empty picture gives a set without blocks.
-  bool LoadImage(const sf::Image& image, float duration);
+  bool LoadImage(const platform::Picture& image, float duration);
 
   // Operations on the active set; they do nothing when there is no set at index `active`.
   void SetShowPosition(const omni::Vector3<float>& p);

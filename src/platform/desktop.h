@@ -34,6 +34,13 @@ bool window_shown(sf::WindowHandle window);
 // The refresh rate of the display the window is on, in Hz, or 0 when it cannot be told.
 float display_refresh_rate(sf::WindowHandle window);
 
+// The window can be destroyed from outside (a tool killing it rather than asking it to close).
+// After this call, that sets `*lost`, so the frame loop ends after the frame in progress and the
+// show shuts down normally. Call before the window is created.
+void watch_window_loss(bool* lost);
+// Names the window whose loss counts, once it exists; losses of other windows are ignored.
+void watch_window(sf::WindowHandle window);
+
 }  // namespace platform
 
 #endif

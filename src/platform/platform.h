@@ -1,13 +1,12 @@
 #ifndef TESSARY_PLATFORM_PLATFORM_H
 #define TESSARY_PLATFORM_PLATFORM_H
 
-#include <SFML/Window/WindowHandle.hpp>
 #include <filesystem>
 #include <string>
 
 // What the player does differently on each operating system, in one place (with desktop.h, what
-// it asks of the desktop). CMake builds the files of platform/linux/ (X11, glibc) or of
-// platform/windows/ (Win32, mingw-w64).
+// it asks of the desktop). CMake builds the files of platform/linux/ (X11, glibc), of
+// platform/windows/ (Win32, mingw-w64) or of platform/web/ (the browser, Emscripten).
 namespace platform {
 
 // Connects standard output and error to the console the program was started from, when they
@@ -17,13 +16,6 @@ void attach_console();
 // Whether the show can open a window here; `reason` says why not (on X11: DISPLAY unset, or the
 // display refused). The X connection stays open until the program ends.
 bool display_available(std::string& reason);
-
-// The window can be destroyed from outside (a tool killing it rather than asking it to close).
-// After this call, that sets `*lost`, so the frame loop ends after the frame in progress and the
-// show shuts down normally. Call before the window is created.
-void watch_window_loss(bool* lost);
-// Names the window whose loss counts, once it exists; losses of other windows are ignored.
-void watch_window(sf::WindowHandle window);
 
 // Whether OpenAL can open its default device, with the sound libraries' own complaints about
 // failing kept off standard error.

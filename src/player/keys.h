@@ -4,12 +4,15 @@
 // The player's keys: one table maps every key to an action, says whether it needs the
 // developer controls (-magic), and carries the text --help and the README's key table show.
 //
+// Keys are known by their names, as the help writes them ("Escape", "c", "PageDown", "]"); each
+// platform names the keys its events carry (platform/keyname.h).
+//
 // How to use:
-//   const KeyBinding* binding = find_key(event.key.code, mushroom_mode, event.key.shift);
+//   const KeyBinding* binding = find_key(platform::key_name(event.key.code, event.key.shift),
+//                                        mushroom_mode, platform::key_name(event.key.code));
 //   if (binding != nullptr) act(binding->action);
 //   std::string help = key_help();   // the table as --help prints it
 
-#include <SFML/Window/Keyboard.hpp>
 #include <string>
 
 enum class Action {
@@ -61,17 +64,16 @@ inline bool is_held(Action action) {
 }
 
 struct KeyBinding {
-  sf::Keyboard::Key key;
-  const char* name;  // as the help names the key
+  const char* name;  // the key's name, as the help writes it
   bool developer;    // acts only with -magic
   Action action;
   const char* help;
-  bool shift = false;  // with Shift held (`{` is Shift and `[`)
 };
 
-// The binding of `key` in this mode, or null (an unbound key, or a developer key without -magic).
-// With `shift` the key's shifted binding, or where it has none its plain one.
-const KeyBinding* find_key(sf::Keyboard::Key key, bool magic, bool shift = false);
+// The binding of the key named `name` in this mode, or null (an unbound key or null, or a
+// developer key without -magic). A key typed with Shift is named as typed ("K", "{"); where
+// that name has no binding of its own, `plain`, the key's name without Shift, is looked up.
+const KeyBinding* find_key(const char* name, bool magic, const char* plain = nullptr);
 
 // Every binding, in the order the help lists them.
 const KeyBinding* key_table(int& count);

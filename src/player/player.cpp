@@ -12,6 +12,7 @@
 #include "gl/glcheck.h"
 #include "icon.h"
 #include "platform/desktop.h"
+#include "platform/keyname.h"
 #include "platform/platform.h"
 #include "player/flags.h"
 #include "player/options.h"
@@ -254,7 +255,8 @@ void Player::HandleEvents(float elapsed) {
       Pointer(event.type, event.mouseMove.x, event.mouseMove.y, elapsed);
     } else if (event.type == sf::Event::KeyPressed || event.type == sf::Event::KeyReleased) {
       const bool down = event.type == sf::Event::KeyPressed;
-      const KeyBinding* binding = find_key(event.key.code, mushroom_mode, event.key.shift);
+      const KeyBinding* binding = find_key(platform::key_name(event.key.code, event.key.shift),
+                                           mushroom_mode, platform::key_name(event.key.code));
       if (binding == nullptr) continue;
       if (is_held(binding->action)) {
         free_.Hold(binding->action, down);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gl/glcheck.h"
+#include "render/layer.h"
 
 namespace {
 constexpr long aspect_w = 4;  // the show's frame: 4:3, as its 1024x768 window
@@ -38,11 +39,13 @@ void Screen::Resize(int window_width, int window_height) {
 
 void Screen::BeginFrame() const {
   if (!bars) return;
-  GLfloat show_clear[4];
-  glCheck(glGetFloatv(GL_COLOR_CLEAR_VALUE, show_clear));
+  // The clear colour through the renderer, which may keep it rather than ask GL for it.
+  render::Layer& gfx = render::layer();
+  float show_clear[4];
+  gfx.GetClearColor(show_clear);
   glCheck(glDisable(GL_SCISSOR_TEST));
-  glCheck(glClearColor(0, 0, 0, 0));
+  gfx.ClearColor(0, 0, 0, 0);
   glCheck(glClear(GL_COLOR_BUFFER_BIT));
-  glCheck(glClearColor(show_clear[0], show_clear[1], show_clear[2], show_clear[3]));
+  gfx.ClearColor(show_clear[0], show_clear[1], show_clear[2], show_clear[3]);
   glCheck(glEnable(GL_SCISSOR_TEST));
 }

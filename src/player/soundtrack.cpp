@@ -33,13 +33,15 @@ void music_play(sf::Music& music, bool play) {
   }
 }
 
+struct Soundtrack::Stream : sf::Music {};
+
 Soundtrack::Soundtrack() = default;
 Soundtrack::~Soundtrack() = default;
 
 bool Soundtrack::Open() {
   // Even constructing sf::Music opens a device: it exists only where there is one.
   if (platform::audio_device_available()) {
-    music_ = std::make_unique<sf::Music>();
+    music_ = std::make_unique<Stream>();
     music_init(*music_);
     return music_enabled && music_->getDuration() > sf::Time::Zero;
   }

@@ -60,7 +60,10 @@ class Soundtrack {
   State Now() const;
 
  private:
-  std::unique_ptr<sf::Music> music_;
+  // The playing music: SFML's stream on the desktop, a Web Audio source in the browser (one
+  // implementation of this class per target).
+  struct Stream;
+  std::unique_ptr<Stream> music_;
   bool muted_ = false;
 };
 

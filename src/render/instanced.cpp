@@ -3,6 +3,7 @@
 // and colour) in batches, one per run of one shape within a timeline node, and drawn when the
 // frame is finished: the instances sent in one upload, then one instanced call per batch from
 // one static vertex buffer. Only calls OpenGL ES 3.0 has are made here.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -143,10 +144,14 @@ class Instanced : public Layer {
                      const unsigned char* pixels) override;
   void DrawPlasmaBlock(const float color[3]) override;
 
+  // The clear colour is kept here, clamped as the driver keeps it, rather than read back: a
+  // read waits for the GPU (in a browser, a round trip to its GPU process every frame).
   void ClearColor(float r, float g, float b, float a) override {
+    const float rgba[4] = {r, g, b, a};
+    for (int i = 0; i < 4; ++i) clear_color_[i] = std::clamp(rgba[i], 0.0f, 1.0f);
     glCheck(glClearColor(r, g, b, a));
   }
-  void GetClearColor(float rgba[4]) override { glCheck(glGetFloatv(GL_COLOR_CLEAR_VALUE, rgba)); }
+  void GetClearColor(float rgba[4]) override { std::copy(clear_color_, clear_color_ + 4, rgba); }
   void Clear() override { glCheck(glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)); }
   void BindToon(omni::ShaderObject* program, const NodeTime& time) override {
     node_program_ = program;
@@ -189,6 +194,7 @@ class Instanced : public Layer {
   std::vector<Batch> batches_;
   GLuint instance_buffers_[instance_buffer_count] = {};
   size_t instance_room_[instance_buffer_count] = {};  // bytes each buffer holds
+  float clear_color_[4] = {0, 0, 0, 0};               // GL's initial clear colour
   int next_buffer_ = 0;
 
   std::unique_ptr<omni::ShaderObject> plain_;
@@ -302,7 +308,7 @@ Instanced::~Instanced() {
 }
 
 void Instanced::StartUp() {
-  glCheck(glClearColor(0, 0, 0, 0));
+  ClearColor(0, 0, 0, 0);
   glCheck(glDepthMask(GL_TRUE));
   glCheck(glEnable(GL_DEPTH_TEST));
   // Every face is wound counter-clockwise seen from outside.

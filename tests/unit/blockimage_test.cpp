@@ -2,24 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include <SFML/Graphics/Image.hpp>
 #include <algorithm>
 #include <vector>
 
 #include "gl/glcheck.h"
 #include "gl_context.h"
+#include "platform/picture.h"
 
 namespace {
 
 using BI = effect::BlockImage;
 using V = omni::Vector3<float>;
 
+constexpr platform::Rgba white{255, 255, 255, 255};
+constexpr platform::Rgba black{0, 0, 0, 255};
+
 // A white picture (every pixel a block) with its first pixels, row by row from the top, replaced.
-sf::Image picture(unsigned int width, unsigned int height,
-                  const std::vector<sf::Color>& pixels = {}) {
-  sf::Image image;
-  image.create(width, height, sf::Color::White);
-  for (unsigned int k = 0; k < pixels.size(); ++k) image.setPixel(k % width, k / width, pixels[k]);
+platform::Picture picture(unsigned int width, unsigned int height,
+                          const std::vector<platform::Rgba>& pixels = {}) {
+  platform::Picture image(width, height, white);
+  for (unsigned int k = 0; k < pixels.size(); ++k) image.SetPixel(k % width, k / width, pixels[k]);
   return image;
 }
 
@@ -67,8 +69,8 @@ Drawn drawn(F draw) {
 
 TEST(BlockImageLoad, TwoByTwoExample) {
   ASSERT_NE(test_gl_context(), nullptr);
-  const sf::Image example = picture(
-      2, 2, {sf::Color::White, sf::Color::Black, sf::Color::Black, sf::Color(128, 128, 128)});
+  const platform::Picture example =
+      picture(2, 2, {white, black, black, platform::Rgba{128, 128, 128, 255}});
   BI flat;
   flat.LoadImage(example, 1.0f);
   ASSERT_EQ(flat.images.size(), 1u);
@@ -92,11 +94,12 @@ TEST(BlockImageLoad, LumaBoundaryPixelsAndRowsStillCount) {
   // One column: three pixels just below luma 1 on each channel, then four at 1 (one of them
   // fully transparent: alpha is ignored).
   BI image;
-  image.LoadImage(
-      picture(1, 7,
-              {sf::Color(3, 0, 0), sf::Color(0, 1, 0), sf::Color(0, 0, 8), sf::Color(4, 0, 0),
-               sf::Color(0, 2, 0), sf::Color(0, 0, 9, 0), sf::Color(1, 1, 1)}),
-      1.0f);
+  image.LoadImage(picture(1, 7,
+                          {platform::Rgba{3, 0, 0, 255}, platform::Rgba{0, 1, 0, 255},
+                           platform::Rgba{0, 0, 8, 255}, platform::Rgba{4, 0, 0, 255},
+                           platform::Rgba{0, 2, 0, 255}, platform::Rgba{0, 0, 9, 0},
+                           platform::Rgba{1, 1, 1, 255}}),
+                  1.0f);
   const std::vector<BI::Block>& blocks = image.images[0].blocks;
   ASSERT_EQ(blocks.size(), 4u);
   // Dropped pixels still take their row: the first block is on row 3.
@@ -107,10 +110,12 @@ TEST(BlockImageLoad, LumaBoundaryPixelsAndRowsStillCount) {
 TEST(BlockImageLoad, EmptyPicturesGiveEmptySetsThatTakeTheirTurn) {
   ASSERT_NE(test_gl_context(), nullptr);
   BI image;
-  image.LoadImage(sf::Image(), 0.5f);
-  // A failed load after a good one leaves SFML's image with its old size and no pixels.
-  sf::Image reused = picture(3, 2);
-  EXPECT_FALSE(reused.loadFromFile("data/no_such_picture.png"));
+  image.LoadImage(platform::Picture(), 0.5f);
+  // A failed load after a good one leaves the picture empty, whatever it held.
+  platform::Picture reused = picture(3, 2);
+  std::string error;
+  EXPECT_FALSE(reused.Load("data/no_such_picture.png", error));
+  EXPECT_NE(error.find("data/no_such_picture.png"), std::string::npos);
   image.LoadImage(reused, 0.5f);
   image.LoadImage(picture(1, 1), 0.5f);
   ASSERT_EQ(image.images.size(), 3u);

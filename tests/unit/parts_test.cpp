@@ -3,7 +3,6 @@
 // business (tests/capture).
 #include <gtest/gtest.h>
 
-#include <SFML/Graphics/Image.hpp>
 #include <memory>
 #include <vector>
 
@@ -93,8 +92,7 @@ TEST(Parts, ScrollerFrameBurstsOnEveryEvenBeat) {
 // and where the pictures stand do.)
 TEST(ScriptPictures, SizeColourScrollingAndFlipping) {
   ASSERT_NE(test_gl_context(), nullptr);
-  sf::Image one;
-  one.create(1, 1, sf::Color::White);
+  const platform::Picture one(1, 1, platform::Rgba{255, 255, 255, 255});
   const V place(1, 2, 3);
   std::unique_ptr<BI> still(script::still_picture(one, BI::DISPLAY_RELIEF, place));
   std::unique_ptr<BI> scroll(script::scrolling_picture(one, BI::DISPLAY_FLAT, V(50, -30, -10),

@@ -6,9 +6,11 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <string>
 
 #include "demo/demo.h"
 #include "gl_context.h"
+#include "platform/keyname.h"
 #include "player/freecamera.h"
 #include "player/keys.h"
 #include "player/overlay.h"
@@ -27,25 +29,39 @@ std::unique_ptr<Transport> whole_show() {
 
 }  // namespace
 
-// One action per key (with Shift or without); developer keys do nothing without -magic; a
-// key with Shift held that has no shifted binding acts as without it; the README's key table
-// is the table's own rows.
+// One action per key (typed with Shift or without), and every bound key reachable from a
+// desktop key code; developer keys do nothing without -magic; a key typed with Shift that has
+// no binding of its own acts as without it; the README's key table is the table's own rows.
 TEST(PlayerKeys, OneActionPerKeyAndTheReadmeListsThemAll) {
+  std::set<std::string> desktop_names;
+  for (int code = 0; code < sf::Keyboard::KeyCount; ++code) {
+    const char* name = platform::key_name(static_cast<sf::Keyboard::Key>(code));
+    if (name != nullptr) {
+      EXPECT_TRUE(desktop_names.insert(name).second) << name << " names two key codes";
+    }
+    const char* shifted = platform::key_name(static_cast<sf::Keyboard::Key>(code), true);
+    if (shifted != nullptr && shifted != name) desktop_names.insert(shifted);
+  }
   int count = 0;
   const KeyBinding* table = key_table(count);
-  std::set<std::pair<int, bool>> keys;
+  std::set<std::string> keys;
   for (int i = 0; i < count; ++i) {
-    EXPECT_TRUE(keys.insert({table[i].key, table[i].shift}).second)
-        << table[i].name << " is bound twice";
-    EXPECT_EQ(find_key(table[i].key, false, table[i].shift) != nullptr, !table[i].developer)
-        << table[i].name;
-    EXPECT_EQ(find_key(table[i].key, true, table[i].shift), &table[i]);
+    EXPECT_TRUE(keys.insert(table[i].name).second) << table[i].name << " is bound twice";
+    EXPECT_EQ(desktop_names.count(table[i].name), 1u) << table[i].name << " has no desktop key";
+    EXPECT_EQ(find_key(table[i].name, false) != nullptr, !table[i].developer) << table[i].name;
+    EXPECT_EQ(find_key(table[i].name, true), &table[i]);
   }
-  EXPECT_EQ(find_key(sf::Keyboard::Q, true), nullptr);
-  EXPECT_EQ(find_key(sf::Keyboard::LBracket, true, true)->action, Action::LoopStart);
-  EXPECT_EQ(find_key(sf::Keyboard::LBracket, true, false)->action, Action::BarBack);
-  EXPECT_EQ(find_key(sf::Keyboard::Z, true, true)->action, Action::MoveBack);
-  EXPECT_EQ(find_key(sf::Keyboard::LBracket, false, true), nullptr);
+  using K = sf::Keyboard;
+  const auto typed = [](K::Key key, bool shift, bool magic) {
+    return find_key(platform::key_name(key, shift), magic, platform::key_name(key));
+  };
+  EXPECT_EQ(typed(K::Q, false, true), nullptr);
+  EXPECT_EQ(typed(K::LBracket, true, true)->action, Action::LoopStart);
+  EXPECT_EQ(typed(K::LBracket, false, true)->action, Action::BarBack);
+  EXPECT_EQ(typed(K::K, true, true)->action, Action::WriteSmoothKey);
+  EXPECT_EQ(typed(K::Z, true, true)->action, Action::MoveBack);
+  EXPECT_EQ(typed(K::LBracket, true, false), nullptr);
+  EXPECT_EQ(find_key(nullptr, true), nullptr);
 
   std::ifstream file("README.md");
   std::stringstream readme;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/desktop.h"
 #include "platform/platform.h"
 
 namespace platform {

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "platform/desktop.h"
 #include "platform/platform.h"
 
 namespace platform {
