@@ -9,6 +9,7 @@ set(TESSARY_WEB_SOURCES
   src/player/transport.cpp
   src/platform/web/main.cpp
   src/platform/web/page.cpp
+  src/platform/posix/fileio.cpp
   src/platform/web/picture.cpp
   src/platform/web/soundtrack.cpp
   src/platform/web/system.cpp

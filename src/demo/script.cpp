@@ -69,11 +69,23 @@ std::string cache_key(const std::string& file) {
 
 }  // namespace
 
+// Why the pictures asked for since the last take_picture_errors did not decode.
+std::vector<std::string>& picture_errors() {
+  static std::vector<std::string> errors;
+  return errors;
+}
+
 platform::Picture load_picture(const char* file) {
   const auto [at, added] = picture_cache().try_emplace(cache_key(file));
-  std::string unreported;
-  if (added) at->second.Load(file, unreported);
+  std::string error;
+  if (added && !at->second.Load(file, error)) picture_errors().push_back(error);
   return at->second;
+}
+
+std::vector<std::string> take_picture_errors() {
+  std::vector<std::string> errors;
+  errors.swap(picture_errors());
+  return errors;
 }
 
 bool reload_picture(const std::string& file, std::string& error) {

@@ -74,6 +74,9 @@ struct PartScript {
 // The picture in `file` as it last decoded cleanly: decoded on first use; one that never did is
 // empty (not reported: it loads no blocks).
 platform::Picture load_picture(const char* file);
+// Why each picture load_picture could not decode did not, one line each ("PATH: cannot be
+// decoded (REASON)"), since the last call; the show itself does not report them.
+std::vector<std::string> take_picture_errors();
 // Decodes `file` again. On success load_picture hands out the new picture from now on; on
 // failure (one line in `error`: the file and why) it goes on handing out the last good one.
 bool reload_picture(const std::string& file, std::string& error);

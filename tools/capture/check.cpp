@@ -1,12 +1,11 @@
 #include "check.h"
 
-#include <SFML/System/Err.hpp>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "demo/camerafile.h"
 #include "demo/demo.h"
+#include "demo/script.h"
 #include "demo/startup.h"
 #include "gl/headless.h"
 #include "render/layer.h"
@@ -15,20 +14,12 @@
 
 namespace {
 
-// Builds the show with SFML's messages caught: each picture that fails to load is one line.
+// Builds the show: each picture that fails to load is one line.
 std::vector<std::string> picture_errors(const CameraFile& camera_file) {
-  std::ostringstream caught;
-  std::streambuf* previous = sf::err().rdbuf(caught.rdbuf());
+  script::take_picture_errors();
   effect::Camera camera;
   enabler_cleanup(init_demo(camera, show_seconds_per_beat, camera_file));
-  sf::err().rdbuf(previous);
-  std::vector<std::string> errors;
-  std::istringstream lines(caught.str());
-  std::string line;
-  while (std::getline(lines, line)) {
-    if (!line.empty()) errors.push_back(line);
-  }
-  return errors;
+  return script::take_picture_errors();
 }
 
 // Compiles the instanced renderer's toon pair on a small 3.3 core context of its own; 1 when it
