@@ -54,8 +54,9 @@ windows: deps
 	JOBS=$(JOBS) bash scripts/build-windows build-windows
 
 # Everything a release publishes, in $(RELEASE): the .deb and .tar.gz, the Windows zip (make
-# windows) and the show as the video for video sites, with RELEASE.txt listing what each is, its
-# size and its SHA-256 checksum.
+# windows, named tessary-VERSION-windows.zip there) and the show as the video for video sites,
+# with RELEASE.txt listing what each is, its size and its SHA-256 checksum. The version is the
+# project's (CMakeLists.txt), read off the built player.
 .PHONY: release
 release: build
 	$(MAKE) windows

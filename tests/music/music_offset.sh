@@ -2,9 +2,9 @@
 # music_match program and OpenAL Soft's wave writer set up to record into $work/recorded.wav.
 #
 # check_music_offset TRACK FROM PLAYER_ARGS...
-# starts the player with PLAYER_ARGS, lets it play about ten seconds, pauses it with p and ends it;
-# then the recording must hold TRACK from FROM seconds, and the music must be within 50 ms of
-# the picture.
+# starts the player with PLAYER_ARGS (-magic among them, for p), lets it play about ten seconds,
+# pauses it with p and ends it; then the recording must hold TRACK from FROM seconds, and the
+# music must be within 50 ms of the picture.
 #
 # How the picture's clock is known against the recording: p pauses the picture and the music at
 # one moment of the player's clock. The player says which step the paused picture shows

@@ -22,6 +22,6 @@ file = $work/recorded.wav
 CONF
 export ALSOFT_CONF="$work/alsoft.conf" ALSOFT_DRIVERS=wave
 
-check_music_offset "$root/data/melody5.ogg" 0 -w
+check_music_offset "$root/data/melody5.ogg" 0 -w -magic
 [ -z "$(grep -v '^paused at frame' "$work/stdout")" ] ||
   fail "unexpected standard output: $(cat "$work/stdout")"

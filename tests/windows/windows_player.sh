@@ -70,7 +70,7 @@ case "$case_name" in
     printf '[general]\r\ndrivers = wave\r\nfrequency = 44100\r\nchannels = stereo\r\nsample-type = int16\r\n[wave]\r\nfile = %s\r\n' \
       "$(winepath -w "$work/recorded.wav")" > "$work/zip/tessary/alsoft.ini"
     source "$(dirname "$0")/../music/music_offset.sh"
-    check_music_offset "$work/zip/tessary/data/melody5.ogg" 100 "$exe" -w --start 100
+    check_music_offset "$work/zip/tessary/data/melody5.ogg" 100 "$exe" -w -magic --start 100
     if [ -n "${TESSARY_KEEP_RECORDING:-}" ]; then cp "$work/recorded.wav" "$TESSARY_KEEP_RECORDING"; fi
     ;;
   camera)
