@@ -22,7 +22,7 @@ const size_t kRate = 44100;
 bool read_mono(const char* path, size_t limit, std::vector<double>& out, double from_seconds = 0) {
   sf::InputSoundFile file;
   if (!file.openFromFile(path) || file.getSampleRate() != kRate) return false;
-  if (from_seconds > 0) file.seek(static_cast<sf::Uint64>(from_seconds * kRate));
+  if (from_seconds > 0) file.seek(sf::seconds(static_cast<float>(from_seconds)));
   const unsigned channels = file.getChannelCount();
   std::vector<sf::Int16> buffer(4096 * channels);
   while (out.size() < limit) {

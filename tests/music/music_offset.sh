@@ -26,6 +26,8 @@ check_music_offset() {
     sed -n 's/^paused at frame [0-9]* (\([0-9.]*\) s, .*/\1/p' | tail -n 1)
   [ -n "$picture" ] || fail "p printed no pause line"
   [ -s "$work/recorded.wav" ] || fail "nothing recorded"
+  # TESSARY_KEEP_RECORDING=FILE keeps the recording, to listen to or look at.
+  if [ -n "${TESSARY_KEEP_RECORDING:-}" ]; then cp "$work/recorded.wav" "$TESSARY_KEEP_RECORDING"; fi
   "$match" "$work/recorded.wav" "$track" --from "$from" --stopped > "$work/match" 2>&1 ||
     fail "the recording does not hold the track from $from s: $(cat "$work/match")"
   cat "$work/match"

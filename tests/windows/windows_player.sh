@@ -71,12 +71,12 @@ case "$case_name" in
       "$(winepath -w "$work/recorded.wav")" > "$work/zip/tessary/alsoft.ini"
     source "$(dirname "$0")/../music/music_offset.sh"
     check_music_offset "$work/zip/tessary/data/melody5.ogg" 100 "$exe" -w -magic --start 100
-    if [ -n "${TESSARY_KEEP_RECORDING:-}" ]; then cp "$work/recorded.wav" "$TESSARY_KEEP_RECORDING"; fi
     ;;
   camera)
     # k writes the free camera's pose into the camera file the player was given (--data), which
     # on Windows means replacing a file that exists.
-    cp -r "$work/zip/tessary/data" "$work/copy"
+    mkdir "$work/copy"
+    cp -r "$work/zip/tessary/data" "$work/zip/tessary/shaders" "$work/copy/"
     start_player "$exe" -w -magic --data "$(winepath -w "$work/copy")" --start 150b
     for key in p apostrophe c; do xdotool key --window "$window" $key; sleep 0.5; done
     xdotool keydown --window "$window" Up; sleep 0.3; xdotool keyup --window "$window" Up
@@ -86,10 +86,10 @@ case "$case_name" in
     tr -d '\r' < "$work/stdout" > "$work/said"
     grep -q '^wrote the shot at plasma .* at .*camera.txt:[0-9]' "$work/said" ||
       fail "k did not say it wrote the shot"
-    ! cmp -s "$work/copy/camera.txt" "$work/zip/tessary/data/camera.txt" ||
+    ! cmp -s "$work/copy/data/camera.txt" "$work/zip/tessary/data/camera.txt" ||
       fail "k left the camera file as it was"
-    [ "$(ls "$work/copy")" = "$(ls "$work/zip/tessary/data")" ] ||
-      fail "k left files beside the camera file: $(ls "$work/copy")"
+    [ "$(ls "$work/copy/data")" = "$(ls "$work/zip/tessary/data")" ] ||
+      fail "k left files beside the camera file: $(ls "$work/copy/data")"
     ;;
   *)
     echo "windows_player.sh: unknown case $case_name" >&2
