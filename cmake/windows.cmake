@@ -8,6 +8,7 @@ find_path(TESSARY_HEADER_LIBRARIES CLI/CLI.hpp REQUIRED)  # CLI11 and stb, heade
 
 set(TESSARY_WINDOWS_SOURCES
   src/platform/windows/desktop.cpp
+  src/platform/windows/fileio.cpp
   src/platform/windows/gl.cpp
   src/platform/windows/player.cpp
   src/platform/windows/system.cpp)

@@ -1,17 +1,28 @@
 #include "filewatch.h"
 
 FileWatcher::FileWatcher(std::vector<std::string> paths) : paths_(std::move(paths)) {
-  for (const std::string& path : paths_) stamps_.push_back(Look(path));
+  for (const std::string& path : paths_) told_.push_back(Look(path));
+  seen_ = told_;
 }
 
 std::vector<std::string> FileWatcher::Poll() {
   std::vector<std::string> changed;
   for (size_t i = 0; i < paths_.size(); ++i) {
     const Stamp now = Look(paths_[i]);
-    if (now != stamps_[i]) changed.push_back(paths_[i]);
-    stamps_[i] = now;
+    const bool still = !(now != seen_[i]);
+    seen_[i] = now;
+    if (still && now != told_[i]) {
+      changed.push_back(paths_[i]);
+      told_[i] = now;
+    }
   }
   return changed;
+}
+
+void FileWatcher::Accept(const std::string& path) {
+  for (size_t i = 0; i < paths_.size(); ++i) {
+    if (paths_[i] == path) told_[i] = seen_[i] = Look(path);
+  }
 }
 
 FileWatcher::Stamp FileWatcher::Look(const std::string& path) {

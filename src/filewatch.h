@@ -2,11 +2,14 @@
 #define TESSARY_FILEWATCH_H
 
 // Which of a set of files changed on disk since the last look: by modification time and size,
-// polled (no inotify), so it works wherever std::filesystem does.
+// polled (no inotify), so it works wherever std::filesystem does. A change is told once the
+// file has stood still from one poll to the next, so a file an editor is still writing is not
+// read cut short.
 //
-// How to use (say, twice a second in the frame loop):
+// How to use (say, four times a second in the frame loop):
 //   FileWatcher watcher({camera_file_path, "shaders/toon.vert", "shaders/toon.frag"});
 //   for (const std::string& path : watcher.Poll()) ...  // reload what `path` feeds
+//   watcher.Accept(path);                               // after writing `path` ourselves
 
 #include <cstdint>
 #include <filesystem>
@@ -18,9 +21,12 @@ class FileWatcher {
   // Takes the first look at `paths` (relative paths against the working directory).
   explicit FileWatcher(std::vector<std::string> paths);
 
-  // The watched paths whose file changed, appeared or disappeared since the last Poll (or the
-  // construction), in the order given. Never throws.
+  // The watched paths whose file changed, appeared or disappeared since it was last told (or
+  // since the construction) and is now as the previous Poll saw it, in the order given. Never
+  // throws.
   std::vector<std::string> Poll();
+  // Takes `path` as it now is for seen and told: the program's own write, not a change.
+  void Accept(const std::string& path);
   const std::vector<std::string>& Paths() const { return paths_; }
 
  private:
@@ -35,7 +41,8 @@ class FileWatcher {
   static Stamp Look(const std::string& path);
 
   std::vector<std::string> paths_;
-  std::vector<Stamp> stamps_;
+  std::vector<Stamp> told_;  // as last told (or first seen)
+  std::vector<Stamp> seen_;  // as the last Poll saw it
 };
 
 #endif

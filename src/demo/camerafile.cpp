@@ -2,16 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string_view>
 
 #include "demo/moments.h"
+#include "fileio.h"
 #include "tunables.h"
 
 using script::Beats;
@@ -133,6 +131,10 @@ bool parse_key(const std::vector<std::string_view>& f, CameraFileKey& key, std::
   key.key.transition = f[2] == "linear" ? C::LINEAR : C::CUT;
   if (f.size() < 4 || !parse_beats(f[3], key.key.start)) return fail(3);
   if (f.size() < 5 || !parse_beats(f[4], key.key.length)) return fail(4);
+  if (script::part_seconds(show_seconds_per_beat, key.key.length) < 0) {
+    error = "expected a length of zero or more (4b, 0b+0.1s, 12b-0.1s), found " + quoted(f[4]);
+    return false;
+  }
   float* target[3] = {&key.key.target.x, &key.key.target.y, &key.key.target.z};
   for (size_t i = 0; i < 3; ++i) {
     if (f.size() < 6 + i || !parse_float(f[5 + i], *target[i])) return fail(5 + i);
@@ -203,17 +205,15 @@ void parse_camera_text(const std::string& path, const std::string& text, CameraF
 }
 
 bool load_camera_file(const std::string& path, CameraFile& file) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  if (in.is_open()) text << in.rdbuf();
-  if (!in.is_open() || in.bad()) {
+  std::string text, cause;
+  if (!fileio::read_file(path, text, cause)) {
     file = CameraFile();
     file.path = path;
-    file.errors.push_back(path + ": cannot be read: " + std::strerror(errno) +
+    file.errors.push_back(path + ": cannot be read: " + cause +
                           " (expected the show's camera keys here)");
     return false;
   }
-  parse_camera_text(path, text.str(), file);
+  parse_camera_text(path, text, file);
   return file.errors.empty();
 }
 

@@ -1,18 +1,14 @@
 // write_camera_shot: puts a pose into the camera file at a step of the show.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <filesystem>
 
 #include "demo/camerafile.h"
 #include "demo/moments.h"
+#include "fileio.h"
 
 using script::Beats;
 typedef effect::Camera C;
@@ -231,14 +227,26 @@ bool plan_track(const CameraFile& file, int part, int step, script::Track track,
   return true;
 }
 
-// The file's text with the edits made; each edit learns its line in the new text.
+// Whether the file's lines end in CRLF: most of them do. New lines follow the file's way.
+bool uses_crlf(const CameraFile& file) {
+  size_t crlf = 0;
+  for (const std::string& line : file.lines) crlf += !line.empty() && line.back() == '\r';
+  return crlf * 2 > file.lines.size();
+}
+
+// The file's text with the edits made; each edit learns its line in the new text. New lines end
+// as the file's lines do (rewritten ones keep their own ending).
 std::string apply_edits(const CameraFile& file, std::vector<LineEdit>& edits) {
+  const std::string new_line_end = uses_crlf(file) ? "\r\n" : "\n";
   std::string text;
+  std::string last_end;  // how the last line written ends
   int line = 0;
   auto emit = [&](LineEdit::Kind kind, size_t at) {
     for (LineEdit& edit : edits) {
       if (edit.kind != kind || edit.line != at) continue;
-      text += edit.text + "\n";
+      const bool keeps_own_end = kind == LineEdit::REPLACE;
+      last_end = keeps_own_end ? "\n" : new_line_end;
+      text += edit.text + last_end;
       edit.new_line = ++line;
     }
   };
@@ -248,37 +256,60 @@ std::string apply_edits(const CameraFile& file, std::vector<LineEdit>& edits) {
     emit(LineEdit::REPLACE, i);
     if (text.size() == before) {
       text += file.lines[i] + "\n";
+      last_end = "\n";
       ++line;
     }
     emit(LineEdit::AFTER, i);
   }
   emit(LineEdit::BEFORE, file.lines.size());
+  if (!file.ends_with_newline && text.size() >= last_end.size()) {
+    text.resize(text.size() - last_end.size());
+  }
+  return text;
+}
+
+// The text `file` was parsed from.
+std::string text_of(const CameraFile& file) {
+  std::string text;
+  for (const std::string& line : file.lines) text += line + "\n";
   if (!file.ends_with_newline && !text.empty()) text.pop_back();
   return text;
 }
 
-// Replaces the file at `path` by `text` through a new file beside it; a file that is missing or
-// not writable is left alone.
-bool replace_file(const std::string& path, const std::string& text, std::string& error) {
-  const std::string fresh = path + ".new";
-  struct stat status;
-  if (::stat(path.c_str(), &status) != 0 || ::access(path.c_str(), W_OK) != 0) {
-    error = path + " cannot be written (" + std::strerror(errno) + "): nothing changed";
+// The file as it now is on disk, into `base`: `file` itself unless the disk holds other bytes
+// (an edit not yet reloaded, or one that failed to). False with the one-line reason when it
+// cannot be read or no longer parses: a shot is never placed on a stale copy.
+bool current_file(const CameraFile& file, CameraFile& base, std::string& message) {
+  std::string text, cause;
+  if (!fileio::read_file(file.path, text, cause)) {
+    message = "no shot written: " + file.path + " cannot be read (" + cause + ")";
     return false;
   }
-  if ((status.st_mode & 0222) == 0) {  // marked read-only: kept so even for root
-    error = path + " cannot be written (it is read-only): nothing changed";
-    return false;
+  if (text == text_of(file)) {
+    base = file;
+    return true;
   }
-  std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  if (!out || std::rename(fresh.c_str(), path.c_str()) != 0) {
-    error = path + " cannot be written (" + std::strerror(errno) + "): nothing changed";
-    std::remove(fresh.c_str());
+  parse_camera_text(file.path, text, base);
+  if (!base.errors.empty()) {
+    message = "no shot written: " + file.path + " changed on disk and does not parse (" +
+              base.errors.front() + "): mend it, then press k again";
     return false;
   }
   return true;
+}
+
+// Replaces the camera file at `path` by `text` (see fileio::replace_file); a file that is
+// missing is not made anew: the shot belongs in the file the show was loaded from.
+bool replace_camera_file(const std::string& path, const std::string& text, std::string& error) {
+  std::string cause;
+  std::error_code ec;
+  if (!std::filesystem::exists(fileio::final_target(path), ec)) {
+    cause = ec ? ec.message() : "it is missing";
+  } else if (fileio::replace_file(path, text, cause)) {
+    return true;
+  }
+  error = path + " cannot be written (" + cause + "): nothing changed";
+  return false;
 }
 
 }  // namespace
@@ -290,36 +321,38 @@ bool write_camera_shot(CameraFile& file, int part, int step, const CameraPose& p
     message = "no shot written: the moment lies outside the show";
     return false;
   }
+  CameraFile base;
+  if (!current_file(file, base, message)) return false;
   TrackAt at[2];
   CameraPose shown;
-  simulate(file, step, at, shown);
+  simulate(base, step, at, shown);
   std::vector<LineEdit> edits;
   std::string what[2];
   size_t first_edit[3] = {0, 0, 0};
   const script::Track tracks[2] = {script::PLACE, script::TURN};
   const V targets[2] = {pose.place, pose.turn};
   for (int i = 0; i < 2; ++i) {
-    if (!plan_track(file, part, step, tracks[i], at[i], targets[i], edits, what[i])) {
+    if (!plan_track(base, part, step, tracks[i], at[i], targets[i], edits, what[i])) {
       message = "no shot written: this step cannot be written in beats and seconds";
       return false;
     }
     first_edit[i + 1] = edits.size();
   }
-  const std::string text = apply_edits(file, edits);
+  const std::string text = apply_edits(base, edits);
   CameraFile next;
-  parse_camera_text(file.path, text, next);
+  parse_camera_text(base.path, text, next);
   simulate(next, step, at, shown);
-  if (next.errors.size() != file.errors.size() || !same(shown.place, pose.place) ||
+  if (next.errors.size() != base.errors.size() || !same(shown.place, pose.place) ||
       !same(shown.turn, pose.turn)) {
     message = "no shot written: the camera would not show it exactly on this step";
     return false;
   }
-  if (!replace_file(file.path, text, message)) return false;
+  if (!replace_camera_file(file.path, text, message)) return false;
   file = next;
   Beats moment;
   moment_in_part(part, step_time(step), moment);
-  message = "wrote the shot at " + std::string(show_parts[part].name) + " " + format_beats(moment) +
-            ":";
+  message =
+      "wrote the shot at " + std::string(show_parts[part].name) + " " + format_beats(moment) + ":";
   for (int i = 0; i < 2; ++i) {
     message += std::string(i == 0 ? " place " : ", turn ") + what[i] + " at " + file.path + ":";
     for (size_t e = first_edit[i]; e < first_edit[i + 1]; ++e) {

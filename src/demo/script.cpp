@@ -1,6 +1,10 @@
 #include "demo/script.h"
 
 #include <SFML/Graphics/Image.hpp>
+#include <SFML/System/Err.hpp>
+#include <filesystem>
+#include <map>
+#include <sstream>
 
 namespace script {
 
@@ -59,10 +63,47 @@ void PartScript::add_keys(const CameraKey* keys, size_t count) {
   }
 }
 
+namespace {
+
+// Every picture the show has asked for, as last decoded cleanly, by absolute path (so a data
+// root of another working directory is another picture). Kept for the program's life: a show
+// rebuilt after a picture broke on disk still has the good one.
+std::map<std::string, sf::Image>& picture_cache() {
+  static std::map<std::string, sf::Image> cache;
+  return cache;
+}
+
+std::string cache_key(const std::string& file) {
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+  return ec ? file : absolute.lexically_normal().string();
+}
+
+}  // namespace
+
 sf::Image load_picture(const char* file) {
+  const auto [at, added] = picture_cache().try_emplace(cache_key(file));
+  if (added) at->second.loadFromFile(file);
+  return at->second;
+}
+
+bool reload_picture(const std::string& file, std::string& error) {
+  // The library's own reason is caught rather than printed: it becomes this one line.
+  std::ostringstream reason;
+  std::streambuf* previous = sf::err().rdbuf(reason.rdbuf());
   sf::Image picture;
-  picture.loadFromFile(file);
-  return picture;
+  const bool decoded = picture.loadFromFile(file);
+  sf::err().rdbuf(previous);
+  if (!decoded) {
+    std::string why = reason.str();
+    const size_t at = why.find("Reason: ");
+    why = at == std::string::npos ? "not a picture" : why.substr(at + 8);
+    while (!why.empty() && (why.back() == '\n' || why.back() == '.')) why.pop_back();
+    error = file + ": cannot be decoded (" + why + "): the last good one stays";
+    return false;
+  }
+  picture_cache()[cache_key(file)] = picture;
+  return true;
 }
 
 BI* still_picture(const sf::Image& picture, BI::display_type_t display, const V& place,

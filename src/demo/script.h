@@ -11,6 +11,7 @@
 //   return part.list;
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "demo/demo.h"
@@ -84,8 +85,12 @@ struct PartScript {
   }
 };
 
-// The picture in `file`; one that cannot be read is empty (not reported: it loads no blocks).
+// The picture in `file` as it last decoded cleanly: decoded on first use; one that never did is
+// empty (it loads no blocks; the image library says why on its error stream).
 sf::Image load_picture(const char* file);
+// Decodes `file` again. On success load_picture hands out the new picture from now on; on
+// failure (one line in `error`: the file and why) it goes on handing out the last good one.
+bool reload_picture(const std::string& file, std::string& error);
 
 // The image-cycle turn of a picture that is the only set of its block image: it never gives way.
 constexpr float single_set_duration = 0.5f;

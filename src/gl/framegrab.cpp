@@ -1,9 +1,9 @@
 #include "gl/framegrab.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "fileio.h"
 #include "gl/glcheck.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -49,16 +49,9 @@ bool write_png(const std::string& path, int width, int height,
     error = "cannot encode " + path;
     return false;
   }
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    error = "cannot write " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-  const int write_errno = errno;
-  if (std::fclose(file) != 0 || !written) {
-    error = "cannot write " + path + ": " + std::strerror(written ? errno : write_errno);
-    std::remove(path.c_str());
+  std::string cause;
+  if (!fileio::replace_file(path, std::string(png.begin(), png.end()), cause)) {
+    error = "cannot write " + path + ": " + cause;
     return false;
   }
   return true;

@@ -20,8 +20,9 @@ void read_rgb(int x, int y, int width, int height, std::vector<unsigned char>& r
 // File name of the picture of a frame: six digits, e.g. 001500.png.
 std::string still_name(int frame);
 
-// Encodes RGB rows (top row first) as a PNG at `path`. Returns false with a one-line reason;
-// on failure nothing is left at `path`.
+// Encodes RGB rows (top row first) as a PNG at `path`, replacing any file there as
+// fileio::replace_file does. Returns false with a one-line reason; on failure what was at `path`
+// stays as it was.
 bool write_png(const std::string& path, int width, int height,
                const std::vector<unsigned char>& rgb, std::string& error);
 

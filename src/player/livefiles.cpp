@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "demo/script.h"
 #include "shadermanager.h"
 #include "sync/cameratracks.h"
 
@@ -28,10 +29,22 @@ std::vector<std::string> watched_files() {
   return paths;
 }
 
+// The line that stands for a camera file's errors: its first, and how many more.
+std::string first_error(const CameraFile& file) {
+  if (file.errors.empty()) return std::string(camera_file_path) + ": cannot be read";
+  std::string line = file.errors.front();
+  if (file.errors.size() > 1) line += " (and " + std::to_string(file.errors.size() - 1) + " more)";
+  return line;
+}
+
 }  // namespace
 
 LiveFiles::LiveFiles() : watcher_(watched_files()) {
-  if (!load_camera_file(camera_file_path, camera_)) print_camera_errors(camera_);
+  // An error at start stands as one after a reload does: on screen until the file is mended.
+  if (!load_camera_file(camera_file_path, camera_)) {
+    print_camera_errors(camera_);
+    camera_error_ = first_error(camera_);
+  }
 }
 
 void LiveFiles::Note(const std::string& path, Changes& changes) {
@@ -43,14 +56,14 @@ void LiveFiles::Note(const std::string& path, Changes& changes) {
     changes.tracks = true;
   } else {
     changes.pictures = true;
+    changes.picture_paths.push_back(path);
   }
 }
 
 LiveFiles::Changes LiveFiles::Poll(float elapsed) {
   if (elapsed - last_poll_ < poll_seconds) return Changes();
   last_poll_ = elapsed;
-  Changes changes = pending_;
-  pending_ = Changes();
+  Changes changes;
   for (const std::string& path : watcher_.Poll()) Note(path, changes);
   return changes;
 }
@@ -58,12 +71,8 @@ LiveFiles::Changes LiveFiles::Poll(float elapsed) {
 bool LiveFiles::ReloadCamera(std::string& message) {
   CameraFile fresh;
   if (!load_camera_file(camera_file_path, fresh)) {
-    camera_error_ = fresh.errors.empty() ? std::string(camera_file_path) + ": cannot be read"
-                                         : fresh.errors.front();
+    camera_error_ = first_error(fresh);
     message = "camera file not reloaded (the running keys stay): " + camera_error_;
-    if (fresh.errors.size() > 1) {
-      message += " (and " + std::to_string(fresh.errors.size() - 1) + " more)";
-    }
     return false;
   }
   camera_ = std::move(fresh);
@@ -76,14 +85,40 @@ bool LiveFiles::WriteShot(int part, int step, const CameraPose& pose, std::strin
   if (!write_camera_shot(camera_, part, step, pose, message)) return false;
   camera_error_.clear();
   // The file changed under the watcher's eyes by our own hand: not a change to reload.
-  for (const std::string& path : watcher_.Poll()) {
-    if (path != camera_file_path) Note(path, pending_);
-  }
+  watcher_.Accept(camera_file_path);
   return true;
+}
+
+void LiveFiles::TookOwnTrackWrites() {
+  for (int i = 0; i < camera_track_count; ++i)
+    watcher_.Accept(CameraTracks::FilePath(track_dir, i));
+}
+
+bool LiveFiles::ReloadPictures(const std::vector<std::string>& paths,
+                               std::vector<std::string>& failed) {
+  bool changed = false;
+  for (const std::string& path : paths.empty() ? watcher_.Paths() : paths) {
+    Changes kind;
+    Note(path, kind);
+    if (!kind.pictures) continue;
+    std::string error;
+    if (script::reload_picture(path, error)) {
+      picture_errors_.erase(path);
+      changed = true;
+    } else {
+      picture_errors_[path] = error;
+      failed.push_back(error);
+    }
+  }
+  return changed;
 }
 
 std::string LiveFiles::Errors() const {
   std::string text = camera_error_;
-  if (!shader_error_.empty()) text += (text.empty() ? "" : "\n") + shader_error_;
+  auto add = [&text](const std::string& line) {
+    if (!line.empty()) text += (text.empty() ? "" : "\n") + line;
+  };
+  add(shader_error_);
+  for (const auto& picture : picture_errors_) add(picture.second);
   return text;
 }

@@ -80,9 +80,8 @@ Player::Player(const PlayerOptions& options, std::filesystem::path shots_dir, in
   init_shaders(*manager_);
   screen_.Resize(static_cast<int>(window_->getSize().x), static_cast<int>(window_->getSize().y));
   if (mushroom_mode) {
-    for (const std::string& warning : files_.Warnings()) {
-      std::fprintf(stderr, "%s\n", warning.c_str());
-    }
+    // The maker's lines, on standard output as after a reload.
+    for (const std::string& warning : files_.Warnings()) say("%s", warning.c_str());
   }
   transport_ = std::make_unique<Transport>(std::make_unique<Playhead>(
                                                [this](effect::Camera& camera) {
@@ -318,8 +317,11 @@ void Player::Reload(const LiveFiles::Changes& changes, float elapsed) {
     if (ReloadShaders()) done.push_back("the shaders");
   }
   if (changes.pictures) {
-    done.push_back("the pictures");
-    rebuild = true;
+    // A picture that does not decode is an error like any other; the show keeps the last good.
+    if (files_.ReloadPictures(changes.picture_paths, failed)) {
+      done.push_back("the pictures");
+      rebuild = true;
+    }
   }
   if (changes.tracks && !sync_) {
     // With an editor its tracks play; without one, the saved files as they now are.
@@ -352,6 +354,11 @@ bool Player::ReloadShaders() {
 }
 
 void Player::WriteShot(float elapsed) {
+  if (!free_.on) {
+    // The keyframed camera's own pose is what the file already says: nothing to write.
+    say("k writes the free camera's pose: press c first");
+    return;
+  }
   const int step = transport_->Current();
   const CameraPose pose{free_.position,
                         omni::Vector3<float>(free_.rotation.x, free_.rotation.y, 0)};
@@ -388,6 +395,7 @@ void Player::PollSync(float elapsed) {
     } else {
       std::string error;
       if (sync_->Tracks().Save(track_dir, error)) {
+        files_.TookOwnTrackWrites();
         say("saved the sync tracks in data/");
       } else {
         std::fprintf(stderr, "tessary: the sync tracks were not saved: %s\n", error.c_str());

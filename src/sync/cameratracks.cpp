@@ -38,13 +38,15 @@ std::string CameraTracks::FilePath(const std::string& dir, int index) {
 
 void CameraTracks::Load(const std::string& dir, std::vector<std::string>& problems) {
   for (int i = 0; i < camera_track_count; ++i) {
-    tracks[i].keys.clear();
     const std::string path = FilePath(dir, i);
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) continue;
+    if (!std::filesystem::exists(path, ec)) {
+      tracks[i].keys.clear();
+      continue;
+    }
     std::string error;
     if (!load_track_file(path, tracks[i], error)) {
-      problems.push_back(error + "; that track is ignored");
+      problems.push_back(error + "; the track keeps the keys it had");
     }
   }
 }

@@ -39,7 +39,7 @@ class CameraTracks : public CameraOverride {
   void Apply(float demo_time, omni::Vector3<float>& position,
              omni::Vector3<float>& rotation) const override;
   // Reads each track's file from `dir`. A missing file leaves its track without keys; a broken
-  // one does too, and adds one line saying why to `problems`.
+  // one leaves the track's keys as they were, and adds one line saying why to `problems`.
   void Load(const std::string& dir, std::vector<std::string>& problems);
   // Writes every track (those without keys too) into `dir`, one file each. False with one
   // line in `error` at the first file that fails.

@@ -1,7 +1,6 @@
 #include "sync/track.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +9,7 @@
 #include <limits>
 
 #include "demo/moments.h"
+#include "fileio.h"
 #include "tunables.h"
 
 namespace {
@@ -221,25 +221,10 @@ bool load_track_file(const std::string& path, SyncTrack& track, std::string& err
 }
 
 bool save_track_file(const std::string& path, const SyncTrack& track, std::string& error) {
-  const std::string temporary = path + ".tmp";
   const std::vector<unsigned char> bytes = track_file_bytes(track);
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      error = "cannot write " + temporary + ": " + std::strerror(errno);
-      return false;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, path, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    error = "cannot rename " + temporary + " to " + path + ": " + ec.message();
+  std::string cause;
+  if (!fileio::replace_file(path, std::string(bytes.begin(), bytes.end()), cause)) {
+    error = "cannot write " + path + ": " + cause;
     return false;
   }
   return true;

@@ -60,8 +60,8 @@ std::vector<unsigned char> track_file_bytes(const SyncTrack& track);
 // Reads the keys of `track` from `path` (the name is kept). False with one line in `error`
 // when the file cannot be read or its bytes are not a track; `track` is then left unchanged.
 bool load_track_file(const std::string& path, SyncTrack& track, std::string& error);
-// Writes the track to a temporary file beside `path`, then renames it over `path`, so a reader
-// never sees half a file. False with one line in `error`.
+// Writes the track's file at `path` through fileio::replace_file, so a reader never sees half
+// a file. False with one line in `error`.
 bool save_track_file(const std::string& path, const SyncTrack& track, std::string& error);
 
 #endif

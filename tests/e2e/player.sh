@@ -203,6 +203,70 @@ case "$case_name" in
     n=$(differing "$work/flown.png" "$work/original/$name")
     [ "$n" -gt 5000 ] || fail "the original data draws the new shot too ($n pixels differ)"
     ;;
+  camera_edits)
+    # Nothing the maker wrote is lost. The camera file is CRLF and a symbolic link into another
+    # folder. k with the keyframed camera refuses; three comment lines and a typo saved (not
+    # reloaded), then c, a flight and k: k writes nothing and says why; the typo mended, k
+    # writes the shot into the link's target, keeping the lines, the link and CRLF.
+    make_music 200
+    mkdir "$work/real"
+    sed 's/$/\r/' "$root/data/camera.txt" > "$work/real/camera.txt"
+    ln -sf ../real/camera.txt "$work/data/camera.txt"
+    start_player -w -magic --data "$work" --start 120b
+    key p; key k
+    grep -q "^k writes the free camera's pose: press c first$" "$work/stdout" || fail "k without c did not refuse"
+    cmp -s "$work/real/camera.txt" <(sed 's/$/\r/' "$root/data/camera.txt") || fail "k without c changed the file"
+    printf '# one\r\n# two\r\n# three\r\nimages place linaer 0b 1b 0 0 0\r\n' >> "$work/real/camera.txt"
+    for _ in $(seq 1 25); do grep -q 'not reloaded' "$work/stdout" && break; sleep 0.2; done
+    grep -q 'camera file not reloaded.*linaer' "$work/stdout" || fail "the typo was not reported"
+    key c
+    xdotool keydown --window "$window" Up; sleep 0.3; xdotool keyup --window "$window" Up; sleep 0.3
+    key k
+    grep -q '^no shot written: data/camera.txt changed on disk and does not parse' "$work/stdout" ||
+      fail "k did not refuse the unparsed file"
+    grep -q '^# three' "$work/real/camera.txt" && grep -q 'linaer' "$work/real/camera.txt" ||
+      fail "k lost the maker's lines"
+    sed -i '/linaer/d' "$work/real/camera.txt"
+    for _ in $(seq 1 25); do grep -q '^reloaded data/camera.txt' "$work/stdout" && break; sleep 0.2; done
+    grep -q '^reloaded data/camera.txt' "$work/stdout" || fail "the mended file was not reloaded"
+    key k
+    grep -q '^wrote the shot at ' "$work/stdout" || fail "k wrote nothing after the mend"
+    [ -L "$work/data/camera.txt" ] || fail "k replaced the link by a plain file"
+    grep -q '^# three' "$work/real/camera.txt" || fail "k lost the maker's lines"
+    [ "$(grep -c $'[^\r]$' "$work/real/camera.txt" || true)" = 0 ] || fail "k wrote lines without CR"
+    [ "$(wc -l < "$work/real/camera.txt")" -gt "$(wc -l < "$root/data/camera.txt")" ] ||
+      fail "k wrote no line"
+    stop_player
+    ;;
+  broken_shown)
+    # Errors are drawn in red over the show whenever they come. A camera file with a typo at
+    # start: the red line from the first frame, gone once the file is mended. Then the title
+    # picture cut to its first 300 bytes: one error line (not "reloaded"), the red line again,
+    # and the show keeps the picture, across a rebuild (F5) too.
+    make_music 200
+    printf 'images place linaer 0b 1b 0 0 0\n' >> "$work/data/camera.txt"
+    start_player -w -magic --data "$work" --start 4
+    key p
+    grab() { import -window "$window" "$work/$1.png"; }
+    below() { convert "$work/$1.png" -crop 1024x600+0+168 +repage "$work/$1-below.png"; }
+    grab typo
+    sed -i '/linaer/d' "$work/data/camera.txt"
+    for _ in $(seq 1 25); do grep -q '^reloaded data/camera.txt' "$work/stdout" && break; sleep 0.2; done
+    grep -q '^reloaded data/camera.txt' "$work/stdout" || fail "the mended file was not reloaded"
+    sleep 0.5; grab mended
+    [ "$(differing "$work/typo.png" "$work/mended.png")" -gt 200 ] || fail "no red line for the error at start"
+    head -c 300 "$root/data/title_wide.png" > "$work/data/title_wide.png"
+    for _ in $(seq 1 25); do grep -q 'cannot be decoded' "$work/stdout" && break; sleep 0.2; done
+    grep -q '^data/title_wide.png: cannot be decoded (' "$work/stdout" || fail "no error for the broken picture"
+    grep -q 'reloaded the pictures' "$work/stdout" && fail "a broken picture was reported as reloaded"
+    sleep 0.5; grab broken
+    [ "$(differing "$work/mended.png" "$work/broken.png")" -gt 200 ] || fail "no red line for the broken picture"
+    key F5; sleep 0.5; grab rebuilt
+    for shot in mended broken rebuilt; do below "$shot"; done
+    [ "$(differing "$work/mended-below.png" "$work/broken-below.png")" -eq 0 ] || fail "the broken picture changed the show"
+    [ "$(differing "$work/mended-below.png" "$work/rebuilt-below.png")" -eq 0 ] || fail "a rebuild lost the last good picture"
+    stop_player
+    ;;
   live_shader)
     # The shader changed on disk while paused: the picture follows with no key (within half a
     # second when the machine keeps up; the test allows five). Broken, the picture stays and the

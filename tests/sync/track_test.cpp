@@ -107,7 +107,9 @@ TEST(SyncTrackFile, NamesAndBytes) {
   std::filesystem::remove_all(dir);
 }
 
-// Any bytes at all: a broken file is one line naming it and why, and its track has no keys.
+// Any bytes at all: a broken file is one line naming it and why, and its track keeps the keys
+// it had (none at the start; the running ones when a file is rewritten badly); a file that is
+// gone takes its track's keys with it.
 TEST(SyncTrackFile, BrokenFilesAreRefusedWithAReason) {
   const Bytes key0 = {0, 0, 0, 0, 0, 0, 0x80, 0x3F, 1};
   const struct {
@@ -147,6 +149,16 @@ TEST(SyncTrackFile, BrokenFilesAreRefusedWithAReason) {
       << problems[0];
   EXPECT_NE(problems[1].find("sync_camera-3Arot.z.track"), std::string::npos) << problems[1];
   EXPECT_EQ(tracks.Driven(), "pos.z");
+
+  // Rewritten cut short (an editor caught mid-save): the running keys stay.
+  write_bytes(CameraTracks::FilePath(dir, 2), Bytes{1, 0, 0, 0, 7});
+  tracks.Load(dir, problems);
+  EXPECT_EQ(tracks.Driven(), "pos.z");
+  EXPECT_EQ(tracks.tracks[2].keys.size(), 1u);
+  EXPECT_NE(problems.back().find("keeps the keys it had"), std::string::npos) << problems.back();
+  std::filesystem::remove(CameraTracks::FilePath(dir, 2));
+  tracks.Load(dir, problems);
+  EXPECT_EQ(tracks.Driven(), "");
   std::filesystem::remove_all(dir);
 }
 

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <random>
 #include <set>
 #include <vector>
@@ -54,7 +55,9 @@ TEST(CameraFile, ParsesKeysAndNamesEachBadLine) {
                     "lines turn linear 0b 4b 0 0 1e39\n"
                     "lines turn linear 0b 4b 0 0\n"
                     "lines turn linear 0b 4b 0 0 0 9\n"
-                    "nowhere\n",
+                    "nowhere\n"
+                    "lines turn linear 0b -1b 0 0 0\n"
+                    "lines place cut 0b 0b-0.5s 0 0 0\n",
                     file);
   ASSERT_EQ(file.keys.size(), 2u);
   const CameraFileKey& first = file.keys[0];
@@ -80,7 +83,9 @@ TEST(CameraFile, ParsesKeysAndNamesEachBadLine) {
       "cam.txt:10: expected the target's z (a number), found the end of the line",
       "cam.txt:11: expected the end of the line (or a # comment) after the target, found '9'",
       "cam.txt:12: expected a part (title, lines, invaders, plasma, images, scroller, credits), "
-      "found 'nowhere'"};
+      "found 'nowhere'",
+      "cam.txt:13: expected a length of zero or more (4b, 0b+0.1s, 12b-0.1s), found '-1b'",
+      "cam.txt:14: expected a length of zero or more (4b, 0b+0.1s, 12b-0.1s), found '0b-0.5s'"};
   EXPECT_EQ(file.errors, expected);
 
   EXPECT_FALSE(load_camera_file("no/such/camera.txt", file));
@@ -194,7 +199,9 @@ TEST(CameraFile, WriteShotSplitsMovesAndCutsStillTracksExactly) {
   lost.path = "no/such/dir/camera.txt";
   std::string message;
   EXPECT_FALSE(write_camera_shot(lost, images, 20000, CameraPose{}, message));
-  EXPECT_EQ(message.rfind("no/such/dir/camera.txt cannot be written (", 0), 0u) << message;
+  EXPECT_EQ(message,
+            "no shot written: no/such/dir/camera.txt cannot be read (No such file or "
+            "directory)");
   EXPECT_EQ(lost.lines, file.lines);
   const std::string before = read_text(copy.path);
   ::chmod(copy.path.c_str(), 0444);
@@ -238,4 +245,92 @@ TEST(CameraFile, NothingInTheFileCrashesOrHangs) {
   effect::Camera camera;
   add_camera_file_keys(file, camera);
   for (int n = 0; n < 4 * show_fps; ++n) camera.UpdateLogic(step_time(n), 0, false);
+}
+
+namespace {
+
+// The show's camera file copied to a scratch file with CRLF line endings throughout.
+std::string crlf_camera_text() {
+  std::string text;
+  for (char c : read_text(camera_file_path)) {
+    if (c == '\n') text += '\r';
+    text += c;
+  }
+  return text;
+}
+
+}  // namespace
+
+// A CRLF file keeps CRLF on every line a shot writes, new lines and rewritten ones; a shot
+// through a symbolic link writes the file it names and leaves the link a link.
+TEST(CameraFile, WriteShotKeepsLineEndingsAndLinks) {
+  namespace fs = std::filesystem;
+  const int images = 4, plasma = 3;
+  TempFile copy(crlf_camera_text());
+  const std::string link = copy.path + ".link";
+  fs::remove(link);
+  fs::create_symlink(fs::path(copy.path).filename(), link);
+  CameraFile file;
+  ASSERT_TRUE(load_camera_file(link, file)) << file.errors[0];
+  const CameraPose pose{V(1.25f, -2.0f, 3.0f), V(10.0f, -20.0f, 0.0f)};
+  for (int step : {step_in(images, 20, 37), step_in(plasma, 30, 5)}) {
+    std::string message;
+    ASSERT_TRUE(write_camera_shot(file, step < step_in(images, 0, 0) ? plasma : images, step, pose,
+                                  message))
+        << message;
+    EXPECT_TRUE(fs::is_symlink(link));
+    const std::string text = read_text(copy.path);
+    EXPECT_EQ(text, read_text(link));
+    size_t lines = 0;
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+      ++lines;
+      EXPECT_TRUE(at > 0 && text[at - 1] == '\r') << "line " << lines << " has a bare LF";
+    }
+    EXPECT_EQ(lines, file.lines.size());
+    CameraFile reread;
+    ASSERT_TRUE(load_camera_file(link, reread));
+    EXPECT_EQ(figures(pose_at(reread, step)), figures(pose));
+  }
+  fs::remove(link);
+}
+
+// The file changed on disk after it was loaded (an edit not yet reloaded, or one that did not
+// parse): a shot is placed on the file as it now is, never on the copy in memory; when what is
+// on disk does not parse, nothing is written and one line says so.
+TEST(CameraFile, WriteShotRereadsAFileChangedOnDisk) {
+  const int images = 4;
+  const std::string original = read_text(camera_file_path);
+  TempFile copy(original);
+  CameraFile file;
+  ASSERT_TRUE(load_camera_file(copy.path, file)) << file.errors[0];
+  const int step = step_in(images, 20, 37);
+  const CameraPose pose{V(1.0f, 2.0f, 3.0f), V(4.0f, 5.0f, 0.0f)};
+
+  // Three comment lines and a typo, as a maker saves them between two polls.
+  const std::string broken =
+      "# one\n# two\n# three\n" + original + "images place linaer 0b 1b 0 0 0\n";
+  std::ofstream(copy.path, std::ios::binary) << broken;
+  std::string message;
+  EXPECT_FALSE(write_camera_shot(file, images, step, pose, message));
+  EXPECT_EQ(message.find('\n'), std::string::npos);
+  EXPECT_NE(message.find("does not parse"), std::string::npos) << message;
+  EXPECT_NE(message.find("linaer"), std::string::npos) << message;
+  EXPECT_EQ(read_text(copy.path), broken);
+
+  // The typo mended: the shot lands in the file as the maker left it.
+  const std::string mended = "# one\n# two\n# three\n" + original;
+  std::ofstream(copy.path, std::ios::binary) << mended;
+  ASSERT_TRUE(write_camera_shot(file, images, step, pose, message)) << message;
+  const std::string written = read_text(copy.path);
+  EXPECT_EQ(written.rfind("# one\n# two\n# three\n", 0), 0u);
+  EXPECT_EQ(file.lines.front(), "# one");
+  CameraFile reread;
+  ASSERT_TRUE(load_camera_file(copy.path, reread));
+  EXPECT_EQ(reread.lines, file.lines);
+  EXPECT_EQ(figures(pose_at(reread, step)), figures(pose));
+
+  // A file gone from disk is not written anew.
+  std::remove(copy.path.c_str());
+  EXPECT_FALSE(write_camera_shot(file, images, step, pose, message));
+  EXPECT_NE(message.find("cannot be"), std::string::npos) << message;
 }
