@@ -98,7 +98,7 @@ bool stopped_at(const std::vector<double>& recorded, size_t start, const char* t
     return false;
   }
   const std::vector<double> last(recorded.begin() + (end - kRate), recorded.begin() + end);
-  // Read the track up to half a second past where it should have stopped, and look for the
+  // Read the track a second past where it should have stopped, and look for the
   // last second within half a second of its expected place.
   const size_t expected = end - kRate - start;
   std::vector<double> reference;
@@ -149,8 +149,9 @@ int main(int argc, char** argv) {
   }
   double coarse = 0.0, fine = 0.0;
   const size_t lag = locate(reference, recorded, 0, SIZE_MAX, coarse, fine);
-  std::printf("the track's %.3f s is %.3f s into the recording: envelope match %.3f, waveform %.3f\n",
-              from, lag / double(kRate), coarse, fine);
+  std::printf(
+      "the track's %.3f s is %.3f s into the recording: envelope match %.3f, waveform %.3f\n", from,
+      lag / double(kRate), coarse, fine);
   if (fine < 0.9) {
     std::fprintf(stderr, "FAIL: the recording does not match the track from %.3f s\n", from);
     return 1;
