@@ -2,29 +2,34 @@
 # music_match program and OpenAL Soft's wave writer set up to record into $work/recorded.wav.
 #
 # check_music_offset TRACK FROM PLAYER_ARGS...
-# starts the player with PLAYER_ARGS (-magic among them, for p), lets it play about ten seconds,
-# pauses it with p and ends it; then the recording must hold TRACK from FROM seconds, and the
-# music must be within 50 ms of the picture.
+# starts the player with PLAYER_ARGS (-magic among them, for p) and --stats, lets it play about
+# ten seconds, pauses it with p and ends it; then the recording must hold TRACK from FROM
+# seconds, and the music must be within 50 ms of the picture.
 #
 # How the picture's clock is known against the recording: p pauses the picture and the music at
 # one moment of the player's clock. The player says which step the paused picture shows
 # ("paused at frame N (T s, ...)"), and the recording goes silent where the music paused; the
-# matcher finds which moment of the track sounded last before that silence. That moment minus T
-# is how far the music runs ahead of the picture. Both readings may run late, never early: the
-# paused step is the one last drawn (up to a frame behind the clock), and the mixer finishes the
-# block it is playing; so a music that starts late shows as a negative offset, one that starts
-# early or runs fast as a larger positive one.
+# matcher finds which moment of the track sounded last before that silence (M). The paused step
+# is the one drawn last: the clock had run on from it by at most the longest frame (--stats
+# gives it, F) and one step, so at the pause the clock read between T and T + F + 1/120 s, and
+# the music was ahead of it by M - T at most and M - T - F - 1/120 s at least. Within 50 ms
+# means that range reaches into [-50, 50] ms. (The mixer finishes the block it plays, which only
+# makes M later: a music that starts late shows as M - T below zero.)
 check_music_offset() {
-  local track=$1 from=$2 picture music offset_ms
+  local track=$1 from=$2 picture music offset_ms frame_ms
   shift 2
-  start_player "$@"
+  start_player "$@" --stats
   sleep 9
   xdotool key --window "$window" p
   sleep 1.5
   stop_player
-  picture=$(tr -d '\r' < "$work/stdout" |
-    sed -n 's/^paused at frame [0-9]* (\([0-9.]*\) s, .*/\1/p' | tail -n 1)
+  tr -d '\r' < "$work/stdout" > "$work/said"
+  picture=$(sed -n 's/^paused at frame [0-9]* (\([0-9.]*\) s, .*/\1/p' "$work/said" | tail -n 1)
   [ -n "$picture" ] || fail "p printed no pause line"
+  # The longest frame: the largest max of the --stats table's frame rows, in whole ms.
+  frame_ms=$(awk -F '|' '$4 ~ /frame/ { v = $8; sub(/\(.*/, "", v); if (v + 0 > m) m = v + 0 }
+    END { printf "%d", m + 0.999 }' "$work/said")
+  [ "$frame_ms" -gt 0 ] || fail "--stats printed no frame times"
   [ -s "$work/recorded.wav" ] || fail "nothing recorded"
   # TESSARY_KEEP_RECORDING=FILE keeps the recording, to listen to or look at.
   if [ -n "${TESSARY_KEEP_RECORDING:-}" ]; then cp "$work/recorded.wav" "$TESSARY_KEEP_RECORDING"; fi
@@ -33,6 +38,9 @@ check_music_offset() {
   cat "$work/match"
   music=$(sed -n "s/^stopped at the track's \([0-9.]*\) s.*/\1/p" "$work/match")
   offset_ms=$(awk -v m="$music" -v p="$picture" 'BEGIN { d = (m - p) * 1000; printf "%d", d < 0 ? d - 0.5 : d + 0.5 }')
-  echo "paused: the music at $music s, the picture at $picture s: the music $offset_ms ms ahead"
-  [ "${offset_ms#-}" -le 50 ] || fail "the music is $offset_ms ms off the picture (more than 50)"
+  echo "paused: the music at $music s, the picture's step at $picture s, frames up to $frame_ms ms:" \
+    "the music $((offset_ms - frame_ms - 9)) to $offset_ms ms ahead of the clock"
+  [ "$offset_ms" -ge -50 ] || fail "the music is $((-offset_ms)) ms behind the picture (more than 50)"
+  [ $((offset_ms - frame_ms - 9)) -le 50 ] ||
+    fail "the music is at least $((offset_ms - frame_ms - 9)) ms ahead of the picture (more than 50)"
 }
