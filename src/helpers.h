@@ -17,6 +17,12 @@ int RGB_brightness(const int& r, const int& g, const int& b);
 // Length of `steps` quarter-beats at `bpm` beats a minute, in seconds.
 float beat2seconds(int bpm, int steps);
 
+// A blank inside a line: space, tab, vertical tab or form feed (line breaks are not blanks;
+// readers that take '\r' as part of a line's end add it).
+inline bool is_blank(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
 // Writes one error line to standard output and flushes it:
 // "E: <unit>:<id>, <function>() <message>". The program goes on after it. `id` looks like a line
 // number but is a fixed number that scripts and the README match: pass a named constant.

@@ -17,12 +17,7 @@ int main(int argc, char** argv) {
   PlayerOptions options;
   int status = 0;
   if (!parse_player_options(argc, argv, options, status)) return status;
-  fullscreen = !options.windowed;
-  mushroom_mode = options.magic;
-  if (options.width > 0) {
-    resolution_x = options.width;
-    resolution_y = options.height;
-  }
+  apply_player_options(options);
 
   int start_step = 0;
   if (!options.start.empty()) {

@@ -38,10 +38,6 @@ std::string first_log_line(GLuint object, bool is_program) {
   return log;
 }
 
-bool is_blank(char c) {
-  return c == ' ' || c == '\t' || c == '\v' || c == '\f';
-}
-
 // The joined text as the compiler counts it: its preprocessor turns each run of blanks and
 // comments into one space, and '\r' or '\n' starts a new line. view[line][column] is the offset
 // in `text` of what stands there (both counted from 0).

@@ -26,6 +26,9 @@ constexpr int sync_rows_per_beat = 8;
 // Seconds between attempts to reach a sync editor that is not answering: an editor started
 // after the player is found soon, without a connection attempt every frame.
 constexpr float sync_retry_seconds = 3.0f;
+// Seconds a server that accepted the connection has to greet before it is given up on (and
+// tried again as one that refused): an editor answers at once; something else may never.
+constexpr float sync_greeting_seconds = 5.0f;
 
 // The plasma part's beat, counted from its start, on which the pillar walk begins (and the part
 // flashes).

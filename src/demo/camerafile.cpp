@@ -10,6 +10,7 @@
 
 #include "demo/moments.h"
 #include "fileio.h"
+#include "helpers.h"
 #include "tunables.h"
 
 using script::Beats;
@@ -27,8 +28,9 @@ constexpr float max_wait_check_seconds = 1.0e6f;
 // Error (and warning) lines kept for one file; the rest are counted in one last line.
 constexpr size_t max_error_lines = 100;
 
-bool is_blank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+// A CR before the line's LF is no part of a field.
+bool is_field_blank(char c) {
+  return is_blank(c) || c == '\r';
 }
 
 // The fields of one line before its comment.
@@ -38,9 +40,9 @@ void split_fields(std::string_view line, std::vector<std::string_view>& fields) 
   const size_t stop = end == std::string::npos ? line.size() : end;
   size_t i = 0;
   while (i < stop) {
-    while (i < stop && is_blank(line[i])) ++i;
+    while (i < stop && is_field_blank(line[i])) ++i;
     const size_t first = i;
-    while (i < stop && !is_blank(line[i])) ++i;
+    while (i < stop && !is_field_blank(line[i])) ++i;
     if (i > first) fields.push_back(line.substr(first, i - first));
   }
 }
@@ -221,12 +223,6 @@ void print_camera_errors(const CameraFile& file) {
   for (const std::string& line : file.errors) std::fprintf(stderr, "%s\n", line.c_str());
 }
 
-float camera_part_start(int part) {
-  int beat = 0;
-  for (int i = 0; i < part && i < show_part_count; ++i) beat += show_parts[i].length;
-  return static_cast<float>(static_cast<double>(beat) * show_seconds_per_beat);
-}
-
 std::vector<size_t> camera_track_order(const CameraFile& file, script::Track track) {
   std::vector<size_t> order;
   for (int part = 0; part < show_part_count; ++part) {
@@ -238,7 +234,7 @@ std::vector<size_t> camera_track_order(const CameraFile& file, script::Track tra
 }
 
 float camera_key_start(const CameraFileKey& key) {
-  return script::part_time(camera_part_start(key.part), show_seconds_per_beat, key.key.start);
+  return script::part_time(part_start_time(key.part), show_seconds_per_beat, key.key.start);
 }
 
 float camera_key_end(const CameraFileKey& key) {
@@ -251,8 +247,7 @@ void add_camera_file_keys(const CameraFile& file, effect::Camera& camera) {
   int beat = 0;
   for (int i = 0; i < show_part_count; ++i) {
     const int end = beat + show_parts[i].length;
-    script::PartScript part(nullptr, camera, show_seconds_per_beat, camera_part_start(i), beat,
-                            end);
+    script::PartScript part(nullptr, camera, show_seconds_per_beat, part_start_time(i), beat, end);
     part.add_keys(file.PartKeys(i));
     beat = end;
   }
@@ -280,8 +275,8 @@ std::vector<std::string> camera_file_warnings(const CameraFile& file) {
   }
   for (const CameraFileKey& key : file.keys) {
     const float start = camera_key_start(key);
-    const float first = camera_part_start(key.part);
-    const float end = camera_part_start(key.part + 1);
+    const float first = part_start_time(key.part);
+    const float end = part_start_time(key.part + 1);
     if (start >= first && start <= end) continue;
     warn(key, "this key starts at " + seconds_text(start) + ", outside its part " +
                   show_parts[key.part].name + " (" + seconds_text(first) + " to " +

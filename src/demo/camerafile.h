@@ -62,9 +62,6 @@ std::vector<std::string> camera_file_warnings(const CameraFile& file);
 // keeps it), with no timeline and no GL.
 void add_camera_file_keys(const CameraFile& file, effect::Camera& camera);
 
-// The demo time at which part `part` (index in show_parts; show_part_count: the end of the last)
-// begins, as init_demo computes it.
-float camera_part_start(int part);
 // The indices in file.keys of the track's keys in play order: the parts in show order, the file's
 // order within a part.
 std::vector<size_t> camera_track_order(const CameraFile& file, script::Track track);

@@ -9,6 +9,7 @@
 #include "demo/camerafile.h"
 #include "demo/moments.h"
 #include "fileio.h"
+#include "helpers.h"
 
 using script::Beats;
 typedef effect::Camera C;
@@ -45,60 +46,6 @@ void simulate(const CameraFile& file, int step, TrackAt at[2], CameraPose& pose)
   pose.turn = camera.rotation;
 }
 
-// Floats in order as integers: neighbours differ by one.
-int64_t float_order(float f) {
-  int32_t bits = 0;
-  std::memcpy(&bits, &f, sizeof bits);
-  return bits >= 0 ? bits : static_cast<int64_t>(INT32_MIN) - bits;
-}
-
-float order_float(int64_t order) {
-  const int32_t bits =
-      static_cast<int32_t>(order >= 0 ? order : static_cast<int64_t>(INT32_MIN) - order);
-  float f = 0.0f;
-  std::memcpy(&f, &bits, sizeof f);
-  return f;
-}
-
-// The seconds of a Beats value: the largest float s within a second of `guess` for which
-// value(s) <= want (value grows with s). False when even guess - 1 gives more.
-template <typename F>
-bool largest_at_most(F value, float want, double guess, float& s) {
-  int64_t low = float_order(static_cast<float>(guess - 1.0));
-  int64_t high = float_order(static_cast<float>(guess + 1.0));
-  if (!(value(order_float(low)) <= want)) return false;
-  if (value(order_float(high)) <= want) low = high;
-  while (high - low > 1) {
-    const int64_t mid = low + (high - low) / 2;
-    (value(order_float(mid)) <= want ? low : high) = mid;
-  }
-  s = order_float(low);
-  return true;
-}
-
-// Step time `t` as a moment of part `part`: its beat there and the seconds on from it.
-bool moment_in_part(int part, float t, Beats& moment) {
-  const float start = camera_part_start(part);
-  const double beat = std::floor((static_cast<double>(t) - start) / show_seconds_per_beat);
-  moment.beats = static_cast<int>(beat);
-  const double guess = static_cast<double>(t) - start - beat * show_seconds_per_beat;
-  auto value = [&](float s) {
-    return script::part_time(start, show_seconds_per_beat, Beats{moment.beats, s});
-  };
-  return largest_at_most(value, t, guess, moment.seconds);
-}
-
-// A length of `beats` beats and some seconds that, started at `from`, ends at `end` or just
-// before it in the camera's float arithmetic.
-bool length_to(float from, int beats, float end, Beats& length) {
-  length.beats = beats;
-  const double guess = static_cast<double>(end) - from - beats * double(show_seconds_per_beat);
-  auto value = [&](float s) {
-    return from + script::part_seconds(show_seconds_per_beat, Beats{beats, s});
-  };
-  return largest_at_most(value, end, guess, length.seconds);
-}
-
 std::string format_float(float value) {
   char text[32];
   const auto result = std::to_chars(text, text + sizeof text, value);
@@ -128,10 +75,6 @@ std::string format_key(const CameraFileKey& k) {
   return line + format_float(t.x) + " " + format_float(t.y) + " " + format_float(t.z);
 }
 
-bool is_blank_char(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
 bool same(const V& a, const V& b) {
   return a.x == b.x && a.y == b.y && a.z == b.z;
 }
@@ -149,7 +92,7 @@ std::string replaced_line(const std::string& old, const CameraFileKey& key) {
   std::string text = format_key(key);
   size_t comment = old.find('#');
   if (comment != std::string::npos) {
-    while (comment > 0 && is_blank_char(old[comment - 1])) --comment;
+    while (comment > 0 && is_blank(old[comment - 1])) --comment;
     text += old.substr(comment);
   } else if (!old.empty() && old.back() == '\r') {
     text += '\r';
@@ -202,11 +145,13 @@ bool plan_track(const CameraFile& file, int part, int step, script::Track track,
     const CameraFileKey& move = file.keys[order[at.after]];
     CameraFileKey first = move;
     CameraFileKey rest = move;
-    if (!moment_in_part(move.part, t, rest.key.start)) return false;
+    if (!part_moment_at(move.part, t, rest.key.start)) return false;
     const int beat = rest.key.start.beats;
-    if (!length_to(camera_key_start(move), beat - move.key.start.beats, t, first.key.length) ||
-        !length_to(camera_key_start(rest), move.key.start.beats + move.key.length.beats - beat,
-                   camera_key_end(move), rest.key.length)) {
+    if (!length_ending_at(camera_key_start(move), beat - move.key.start.beats, t,
+                          first.key.length) ||
+        !length_ending_at(camera_key_start(rest),
+                          move.key.start.beats + move.key.length.beats - beat, camera_key_end(move),
+                          rest.key.length)) {
       return false;
     }
     first.key.target = target;
@@ -220,7 +165,7 @@ bool plan_track(const CameraFile& file, int part, int step, script::Track track,
   CameraFileKey cut;
   place_new_key(file, order, at.after, part, cut.part, edit);
   cut.key = script::CameraKey{track, C::CUT, {}, {}, target};
-  if (!moment_in_part(cut.part, t, cut.key.start)) return false;
+  if (!part_moment_at(cut.part, t, cut.key.start)) return false;
   edit.text = format_key(cut);
   edits.push_back(edit);
   what = "cut";
@@ -350,7 +295,7 @@ bool write_camera_shot(CameraFile& file, int part, int step, const CameraPose& p
   if (!replace_camera_file(file.path, text, message)) return false;
   file = next;
   Beats moment;
-  moment_in_part(part, step_time(step), moment);
+  part_moment_at(part, step_time(step), moment);
   message =
       "wrote the shot at " + std::string(show_parts[part].name) + " " + format_beats(moment) + ":";
   for (int i = 0; i < 2; ++i) {

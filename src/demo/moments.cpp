@@ -4,8 +4,10 @@
 #include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "demo/demo.h"
 #include "demo/show.h"
@@ -144,4 +146,130 @@ bool ShowSteps::Parse(const std::string& text, int& step, std::string& error) co
   while (static_cast<double>(step_time(n)) < value) ++n;
   step = n;
   return true;
+}
+
+namespace script {
+
+float part_time(float start_time, float seconds_per_beat, const Beats& moment) {
+  return static_cast<float>(start_time + moment.beats * static_cast<double>(seconds_per_beat) +
+                            static_cast<double>(moment.seconds));
+}
+
+float part_seconds(float seconds_per_beat, const Beats& length) {
+  return static_cast<float>(length.beats * static_cast<double>(seconds_per_beat) +
+                            static_cast<double>(length.seconds));
+}
+
+}  // namespace script
+
+float part_start_time(int part) {
+  int beat = 0;
+  for (int i = 0; i < part && i < show_part_count; ++i) beat += show_parts[i].length;
+  return static_cast<float>(static_cast<double>(beat) * show_seconds_per_beat);
+}
+
+namespace {
+
+// Floats in order as integers: neighbours differ by one.
+int64_t float_order(float f) {
+  int32_t bits = 0;
+  std::memcpy(&bits, &f, sizeof bits);
+  return bits >= 0 ? bits : static_cast<int64_t>(INT32_MIN) - bits;
+}
+
+float order_float(int64_t order) {
+  const int32_t bits =
+      static_cast<int32_t>(order >= 0 ? order : static_cast<int64_t>(INT32_MIN) - order);
+  float f = 0.0f;
+  std::memcpy(&f, &bits, sizeof f);
+  return f;
+}
+
+// The seconds of a Beats value: the largest float s within a second of `guess` for which
+// value(s) <= want (value grows with s). False when even guess - 1 gives more.
+template <typename F>
+bool largest_at_most(F value, float want, double guess, float& s) {
+  int64_t low = float_order(static_cast<float>(guess - 1.0));
+  int64_t high = float_order(static_cast<float>(guess + 1.0));
+  if (!(value(order_float(low)) <= want)) return false;
+  if (value(order_float(high)) <= want) low = high;
+  while (high - low > 1) {
+    const int64_t mid = low + (high - low) / 2;
+    (value(order_float(mid)) <= want ? low : high) = mid;
+  }
+  s = order_float(low);
+  return true;
+}
+
+}  // namespace
+
+bool part_moment_at(int part, float t, script::Beats& moment) {
+  const float start = part_start_time(part);
+  const double beat = std::floor((static_cast<double>(t) - start) / show_seconds_per_beat);
+  moment.beats = static_cast<int>(beat);
+  const double guess = static_cast<double>(t) - start - beat * show_seconds_per_beat;
+  auto value = [&](float s) {
+    return script::part_time(start, show_seconds_per_beat, script::Beats{moment.beats, s});
+  };
+  return largest_at_most(value, t, guess, moment.seconds);
+}
+
+bool length_ending_at(float from, int beats, float end, script::Beats& length) {
+  length.beats = beats;
+  const double guess = static_cast<double>(end) - from - beats * double(show_seconds_per_beat);
+  auto value = [&](float s) {
+    return from + script::part_seconds(show_seconds_per_beat, script::Beats{beats, s});
+  };
+  return largest_at_most(value, end, guess, length.seconds);
+}
+
+namespace {
+
+// Rows beyond this (some ten days of show) are taken as this row, so their steps stay ints.
+constexpr int max_seek_row = 1 << 24;
+
+// Where the show's beat clock begins each beat, in demo seconds: rows are counted from these, so
+// that row 8b falls on the very step on which the show's beat b begins (the single-precision
+// beat length drifts from the exact tempo by up to a step over the show).
+const std::vector<double>& beat_starts() {
+  static const std::vector<double> starts = [] {
+    const ShowSteps steps;
+    std::vector<double> out;
+    for (int first : steps.first_step_of_beat) out.push_back(step_time(first));
+    return out;
+  }();
+  return starts;
+}
+
+}  // namespace
+
+double row_at_time(float demo_time) {
+  const std::vector<double>& starts = beat_starts();
+  const double t = demo_time;
+  const double beat_length = static_cast<double>(show_seconds_per_beat);
+  // Before the first beat and after the last, rows run at the show's tempo.
+  if (t <= starts.front()) return (t - starts.front()) / (beat_length / sync_rows_per_beat);
+  if (t >= starts.back()) {
+    return (static_cast<double>(starts.size() - 1) + (t - starts.back()) / beat_length) *
+           sync_rows_per_beat;
+  }
+  const size_t beat =
+      static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), t) - starts.begin()) - 1;
+  const double within = (t - starts[beat]) / (starts[beat + 1] - starts[beat]);
+  return (static_cast<double>(beat) + within) * sync_rows_per_beat;
+}
+
+double step_row(int step) {
+  return row_at_time(step_time(step));
+}
+
+int first_step_of_row(int row) {
+  if (row <= 0) return 0;
+  row = std::min(row, max_seek_row);
+  // An estimate from the exact rate, then corrected against the rows the steps really have.
+  int step = static_cast<int>(static_cast<double>(row) * show_seconds_per_beat * show_fps /
+                              sync_rows_per_beat);
+  while (step > 0 && step_row(step - 1) >= row) --step;
+  while (step_row(step) < row) ++step;
+  return step;
 }

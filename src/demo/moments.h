@@ -1,14 +1,19 @@
 #ifndef TESSARY_DEMO_MOMENTS_H
 #define TESSARY_DEMO_MOMENTS_H
 
-// Steps and moments of the show: the fixed steps its state advances in, where each beat and
-// part begins in steps, and the moments people type ("12.5", "224b", "12000f").
+// The show's time in every unit it is counted in, in one place: steps (the fixed steps its
+// state advances in), beats and where each beat and part begins, the rows of sync tracks,
+// moments and lengths within a part (beats plus seconds, as the camera file writes them), and
+// the moments people type ("12.5", "224b", "12000f").
 //
 // How to use:
 //   const ShowSteps steps;                     // runs the beat clock once, no GL
 //   int step = 0;
 //   if (!steps.Parse("224b", step, error)) ...   // one-line reason in error
 //   show.Step(step_time(step), view);           // step n is the show at demo time n / show_fps
+//   double row = step_row(step);                // a sync track's row on that step
+//   script::Beats moment;                       // that step as "beat and seconds" of a part
+//   part_moment_at(part, step_time(step), moment);
 
 #include <string>
 #include <vector>
@@ -23,6 +28,42 @@ inline float step_time(int step) {
 // The last step due at demo time `demo_time`: the largest n with step_time(n) <= demo_time
 // (-1 before the first).
 int step_at(float demo_time);
+
+namespace script {
+
+// A moment or a length in a part: whole beats plus seconds (either may be negative). Times are
+// formed in double from the single-precision seconds per beat and stored as float.
+struct Beats {
+  int beats = 0;
+  float seconds = 0.0f;
+};
+
+// The absolute time of `moment` in a part that starts at `start_time`, and the seconds of
+// `length`: formed in double, stored as float (the camera's keys hold exactly these).
+float part_time(float start_time, float seconds_per_beat, const Beats& moment);
+float part_seconds(float seconds_per_beat, const Beats& length);
+
+}  // namespace script
+
+// The demo time at which part `part` (index in show_parts; show_part_count: the end of the last)
+// begins, as init_demo computes it.
+float part_start_time(int part);
+// Demo time `t` as a moment of part `part`: its beat there and the seconds on from it, the
+// largest that gives back exactly `t` or just before it in the camera's float arithmetic.
+// False when no such moment lies within a second of the beat.
+bool part_moment_at(int part, float t, script::Beats& moment);
+// A length of `beats` beats and some seconds that, started at `from`, ends at `end` or just
+// before it in the camera's float arithmetic. False when none does.
+bool length_ending_at(float from, int beats, float end, script::Beats& length);
+
+// The fractional row of a demo time, and of a step of the show (at its own step_time), so the
+// player and the renderer evaluate tracks at exactly the same rows. Row 8b is where the show's
+// beat clock begins beat b; between beats rows run evenly.
+double row_at_time(float demo_time);
+double step_row(int step);
+// The first step that lies at or after `row` (0 for rows before the start; rows far beyond
+// the show's end give a step beyond it, for the caller to clamp).
+int first_step_of_row(int row);
 
 // Where each beat and part begins and where the show ends, in steps, as the show's own beat
 // clock counts them (float rounding of the running beat time included). Frames of the

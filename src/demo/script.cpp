@@ -34,16 +34,6 @@ void PartScript::add(omni::Effect* effect, int first, int end) {
   list = enabler_append(list, effect, start_beat + first, last, seconds_per_beat);
 }
 
-float part_time(float start_time, float seconds_per_beat, const Beats& moment) {
-  return static_cast<float>(start_time + moment.beats * static_cast<double>(seconds_per_beat) +
-                            static_cast<double>(moment.seconds));
-}
-
-float part_seconds(float seconds_per_beat, const Beats& length) {
-  return static_cast<float>(length.beats * static_cast<double>(seconds_per_beat) +
-                            static_cast<double>(length.seconds));
-}
-
 float PartScript::at(const Beats& moment) const {
   return part_time(start_time, seconds_per_beat, moment);
 }

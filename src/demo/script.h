@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "demo/demo.h"
+#include "demo/moments.h"
 #include "effect/blockimage.h"
 
 namespace sf {
@@ -26,18 +27,6 @@ namespace script {
 typedef effect::BlockImage BI;
 typedef effect::Camera C;
 typedef omni::Vector3<float> V;
-
-// A moment or a length in a part: whole beats plus seconds (either may be negative). Times are
-// formed in double from the single-precision seconds per beat and stored as float.
-struct Beats {
-  int beats = 0;
-  float seconds = 0.0f;
-};
-
-// The absolute time of `moment` in a part that starts at `start_time`, and the seconds of
-// `length`: formed in double, stored as float (the camera's keys hold exactly these).
-float part_time(float start_time, float seconds_per_beat, const Beats& moment);
-float part_seconds(float seconds_per_beat, const Beats& length);
 
 // Which camera track a keyframe belongs to.
 enum Track { PLACE, TURN };

@@ -32,5 +32,5 @@ void init_gl() {
 }
 
 void init_shaders(omni::ShaderManager& manager) {
-  manager.LoadFromFile("shaders/toon.vert", "shaders/toon.frag");
+  manager.LoadFromFile(toon_shader_paths[0], toon_shader_paths[1]);
 }

@@ -3,6 +3,8 @@
 
 // The show's music, relative to the data root.
 constexpr const char* music_path = "data/melody5.ogg";
+// The toon shader pair, relative to the data root: vertex, then fragment.
+constexpr const char* toon_shader_paths[2] = {"shaders/toon.vert", "shaders/toon.frag"};
 
 namespace omni {
 class ShaderManager;

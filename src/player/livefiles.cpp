@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "demo/script.h"
+#include "demo/startup.h"
 #include "shadermanager.h"
 #include "sync/cameratracks.h"
 
@@ -13,13 +14,11 @@ namespace {
 // of each file) costs next to nothing at this rate.
 constexpr float poll_seconds = 0.25f;
 
-const char* const shader_files[] = {"shaders/toon.vert", "shaders/toon.frag"};
-
 // Every file the show reads: the camera file, the shaders, the sync tracks (there or not) and
 // the pictures in data/.
 std::vector<std::string> watched_files() {
   std::vector<std::string> paths = {camera_file_path};
-  for (const char* shader : shader_files) paths.push_back(shader);
+  for (const char* shader : toon_shader_paths) paths.push_back(shader);
   for (int i = 0; i < camera_track_count; ++i)
     paths.push_back(CameraTracks::FilePath(track_dir, i));
   std::error_code ec;
@@ -50,7 +49,7 @@ LiveFiles::LiveFiles() : watcher_(watched_files()) {
 void LiveFiles::Note(const std::string& path, Changes& changes) {
   if (path == camera_file_path) {
     changes.camera = true;
-  } else if (path.rfind("shaders/", 0) == 0) {
+  } else if (path == toon_shader_paths[0] || path == toon_shader_paths[1]) {
     changes.shaders = true;
   } else if (path.size() > 6 && path.compare(path.size() - 6, 6, ".track") == 0) {
     changes.tracks = true;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cmdline.h"
+#include "player/flags.h"
 #include "player/keys.h"
 #include "sync/client.h"
 
@@ -72,10 +73,9 @@ bool parse_player_options(int argc, char** argv, PlayerOptions& options, int& st
     std::fprintf(stderr, "tessary: ignoring unknown argument '%s' (see --help)\n", extra.c_str());
   }
   options.sync = sync->count() > 0;
-  SyncAddress address;
   std::string error;
   if (options.sync && !options.sync_address.empty() &&
-      !parse_sync_address(options.sync_address, address, error)) {
+      !parse_sync_address(options.sync_address, options.sync_at, error)) {
     std::fprintf(stderr, "tessary: --sync: %s\n", error.c_str());
     status = 2;
     return false;
@@ -93,4 +93,13 @@ bool parse_player_options(int argc, char** argv, PlayerOptions& options, int& st
     return false;
   }
   return true;
+}
+
+void apply_player_options(const PlayerOptions& options) {
+  fullscreen = !options.windowed;
+  mushroom_mode = options.magic;
+  if (options.width > 0) {
+    resolution_x = options.width;
+    resolution_y = options.height;
+  }
 }

@@ -16,31 +16,52 @@ constexpr size_t buffer_bytes = 256 * 1024;  // about 1000 characters
 
 Overlay::Overlay() : vertices_(buffer_bytes) {}
 
-void Overlay::Wrap(const std::string& text, int width) {
-  const size_t columns =
-      static_cast<size_t>(std::max(8.0f, (width / text_scale - 2 * margin) / glyph_advance));
-  wrapped_.clear();
-  size_t line_start = 0;  // in wrapped_
-  size_t last_space = std::string::npos;
+size_t overlay_columns(int width) {
+  return static_cast<size_t>(std::max(8.0f, (width / text_scale - 2 * margin) / glyph_advance));
+}
+
+std::string wrap_overlay_text(const std::string& text, size_t columns) {
+  std::string out;
+  size_t line_start = 0;                  // in out
+  size_t last_gap = std::string::npos;    // the first space of the line's last "  "
+  size_t last_space = std::string::npos;  // the line's last space
   for (char c : text) {
-    wrapped_ += c;
+    out += c;
     if (c == '\n') {
-      line_start = wrapped_.size();
-      last_space = std::string::npos;
+      line_start = out.size();
+      last_gap = last_space = std::string::npos;
       continue;
     }
-    if (c == ' ') last_space = wrapped_.size() - 1;
-    if (wrapped_.size() - line_start <= columns) continue;
-    // Too long: break at the line's last space, or inside a word that has none.
-    if (last_space != std::string::npos && last_space > line_start) {
-      wrapped_[last_space] = '\n';
+    if (c == ' ') {
+      last_space = out.size() - 1;
+      if (last_space > line_start && out[last_space - 1] == ' ') last_gap = last_space - 1;
+    }
+    if (out.size() - line_start <= columns) continue;
+    // Too long: break between two fields (two spaces), else at the last space, else inside a
+    // word that has none, so a label keeps its value wherever the line allows.
+    if (last_gap != std::string::npos && last_gap > line_start) {
+      out.replace(last_gap, 2, "\n");
+      line_start = last_gap + 1;
+    } else if (last_space != std::string::npos && last_space > line_start) {
+      out[last_space] = '\n';
       line_start = last_space + 1;
     } else {
-      wrapped_.insert(wrapped_.size() - 1, 1, '\n');
-      line_start = wrapped_.size() - 1;
+      out.insert(out.size() - 1, 1, '\n');
+      line_start = out.size() - 1;
     }
-    last_space = std::string::npos;
+    // The gaps and spaces of what moved to the new line still count.
+    last_gap = last_space = std::string::npos;
+    for (size_t i = line_start; i < out.size(); ++i) {
+      if (out[i] != ' ') continue;
+      last_space = i;
+      if (i > line_start && out[i - 1] == ' ') last_gap = i - 1;
+    }
   }
+  return out;
+}
+
+void Overlay::Wrap(const std::string& text, int width) {
+  wrapped_ = wrap_overlay_text(text, overlay_columns(width));
 }
 
 int Overlay::Draw(const std::string& text, int width, int height, Kind kind, int top_pixels) {

@@ -13,6 +13,12 @@
 #include <string>
 #include <vector>
 
+// How many of the overlay's characters fit a viewport `width` pixels wide (the widest glyphs).
+size_t overlay_columns(int width);
+// `text` with each line longer than `columns` broken: between two fields (two spaces) where
+// the line has them, else at a space, else inside the word; lines already short stay.
+std::string wrap_overlay_text(const std::string& text, size_t columns);
+
 class Overlay {
  public:
   // INFO: yellow on dark grey; ERROR: pale red on dark red.

@@ -14,6 +14,7 @@
 #include "platform/desktop.h"
 #include "platform/platform.h"
 #include "player/flags.h"
+#include "player/options.h"
 #include "shadermanager.h"
 #include "tunables.h"
 
@@ -57,6 +58,33 @@ void save_shot(const std::filesystem::path& dir, int step, const Viewport& view)
   }
 }
 
+// "1024x768".
+std::string mode_text(const sf::VideoMode& mode) {
+  return std::to_string(mode.width) + "x" + std::to_string(mode.height);
+}
+
+// The mode the window opens in. Fullscreen keeps the screen as it is (a screen of another
+// shape gets bars, not a stretched picture) unless --switch-mode asks for --size's mode and
+// the screen has it. `note` is one line when what was asked for is not what is used, so the
+// window library never picks a mode of its own (with its own raw warning).
+sf::VideoMode window_mode(const PlayerOptions& options, std::string& note) {
+  const sf::VideoMode asked(static_cast<unsigned>(resolution_x),
+                            static_cast<unsigned>(resolution_y), 32);
+  if (!fullscreen) return asked;
+  const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+  if (!options.switch_mode) return desktop;
+  const std::string kept = "the show uses the screen's mode as it is, " + mode_text(desktop);
+  if (options.width <= 0) {
+    note = "--switch-mode without --size changes nothing: " + kept;
+    return desktop;
+  }
+  for (const sf::VideoMode& mode : sf::VideoMode::getFullscreenModes()) {
+    if (mode.width == asked.width && mode.height == asked.height) return mode;
+  }
+  note = "--switch-mode: the screen has no " + mode_text(asked) + " mode; " + kept;
+  return desktop;
+}
+
 }  // namespace
 
 void FrameRate::Count(float elapsed) {
@@ -90,7 +118,9 @@ Player::Player(const PlayerOptions& options, std::filesystem::path shots_dir, in
                                                },
                                                (*manager_)[0]),
                                            &music_);
-  StartSync();
+  sync_ = std::make_unique<SyncSession>(options_.sync, options_.sync_at,
+                                        [](const std::string& line) { say("%s", line.c_str()); });
+  transport_->Head().SetCameraOverride(&sync_->Tracks());
   SetUpPacing();
   music_.Open();
   transport_->Start(start_step, 0.0f);
@@ -108,12 +138,9 @@ Player::~Player() {
 
 void Player::OpenWindow() {
   platform::watch_window_loss(&quit);
-  sf::VideoMode mode(resolution_x, resolution_y, 32);
-  if (fullscreen && !(options_.switch_mode && options_.width > 0)) {
-    // The screen as it is, unless a mode was asked for: a screen of another shape gets bars,
-    // not a stretched picture, and the desktop is never left in another mode.
-    mode = sf::VideoMode::getDesktopMode();
-  }
+  std::string note;
+  const sf::VideoMode mode = window_mode(options_, note);
+  if (!note.empty()) std::fprintf(stderr, "tessary: %s\n", note.c_str());
   const sf::Uint32 style =
       fullscreen ? sf::Style::Fullscreen : (sf::Style::Resize | sf::Style::Close);
   window_ = std::make_unique<sf::Window>(mode, "Tessary", style, sf::ContextSettings(24, 8, 0));
@@ -152,7 +179,7 @@ int Player::Run() {
     const float elapsed = clock_.getElapsedTime().asSeconds();
     HandleEvents(elapsed);
     if (escape_ || platform::end_signal() != 0) break;
-    PollSync(elapsed);
+    sync_->Poll(*transport_, elapsed, files_);
     free_.Tick(elapsed);
     if (mushroom_mode) Reload(files_.Poll(elapsed), elapsed);
     if (platform::window_shown(window_->getSystemHandle())) {
@@ -164,8 +191,8 @@ int Player::Run() {
       transport_->Frame(elapsed, FreeView(), false);
       sf::sleep(sf::milliseconds(hidden_frame_ms));
     }
-    ReportSyncRow();
-    if (transport_->Over() || quit) break;
+    sync_->ReportRow(*transport_);
+    if (quit || (transport_->Over() && !sync_->HoldAtEnd(*transport_, elapsed))) break;
   }
   if (options_.stats) PrintStats();
   return 0;
@@ -283,7 +310,7 @@ void Player::Act(Action action, float elapsed) {
       say("overlay %s", overlay_on_ ? "on" : "off");
       break;
     case Action::Shot:
-      shot_wanted_ = true;
+      SaveShot(elapsed);
       break;
     case Action::Reload: {
       LiveFiles::Changes all;
@@ -323,14 +350,8 @@ void Player::Reload(const LiveFiles::Changes& changes, float elapsed) {
       rebuild = true;
     }
   }
-  if (changes.tracks && !sync_) {
-    // With an editor its tracks play; without one, the saved files as they now are.
-    std::vector<std::string> problems;
-    tracks_.Load(track_dir, problems);
-    for (const std::string& problem : problems)
-      std::fprintf(stderr, "tessary: %s\n", problem.c_str());
-    done.push_back("the sync tracks");
-  }
+  // With an editor its tracks play; without one, the saved files as they now are.
+  if (changes.tracks && sync_->ReloadSaved()) done.push_back("the sync tracks");
   // The show is built afresh from the files and lands on the frame it showed, as a seek does.
   if (rebuild) transport_->Rebuild(elapsed);
   std::string line;
@@ -369,56 +390,19 @@ void Player::WriteShot(float elapsed) {
   say("%s", message.c_str());
 }
 
-void Player::StartSync() {
-  std::vector<std::string> problems;
-  tracks_.Load(track_dir, problems);
-  for (const std::string& line : problems) std::fprintf(stderr, "tessary: %s\n", line.c_str());
-  if (options_.sync) {
-    SyncAddress address;
-    std::string error;
-    if (!options_.sync_address.empty()) parse_sync_address(options_.sync_address, address, error);
-    sync_ = std::make_unique<SyncClient>(address, tracks_);
-  }
-  transport_->Head().SetCameraOverride(sync_ ? &sync_->Tracks() : &tracks_);
-}
-
-void Player::PollSync(float elapsed) {
-  if (!sync_) return;
-  Transport& t = *transport_;
-  // Seeks land in order with pauses either way, so only the last seek of a batch is made.
-  int seek_row = -1;
-  for (const SyncEvent& event : sync_->Poll()) {
-    if (event.kind == SyncEvent::SEEK) {
-      seek_row = event.row;
-    } else if (event.kind == SyncEvent::PAUSE) {
-      if (event.paused != t.Paused()) t.TogglePause(elapsed);
-    } else {
-      std::string error;
-      if (sync_->Tracks().Save(track_dir, error)) {
-        files_.TookOwnTrackWrites();
-        say("saved the sync tracks in data/");
-      } else {
-        std::fprintf(stderr, "tessary: the sync tracks were not saved: %s\n", error.c_str());
-      }
-    }
-  }
-  if (seek_row >= 0) t.Seek(first_step_of_row(seek_row), elapsed);
-}
-
-void Player::ReportSyncRow() {
-  if (sync_ && !transport_->Paused()) {
-    sync_->ReportRow(static_cast<int>(std::floor(step_row(transport_->Current()))));
-  }
+void Player::SaveShot(float elapsed) {
+  // Drawn now, not with the next frame: each F12 of a batch of keys saves the frame that the
+  // keys before it in the batch left on screen.
+  window_->setActive(true);
+  screen_.BeginFrame();
+  transport_->Frame(elapsed, free_.View(mushroom_mode));
+  save_shot(shots_dir_, transport_->Current(), screen_.view);
 }
 
 void Player::DrawFrame(float elapsed) {
   window_->setActive(true);
   screen_.BeginFrame();
   transport_->Frame(elapsed, free_.View(mushroom_mode));
-  if (shot_wanted_) {
-    shot_wanted_ = false;
-    save_shot(shots_dir_, transport_->Current(), screen_.view);
-  }
   int below = 0;
   if (overlay_on_) below = overlay_.Draw(OverlayText(), screen_.view.width, screen_.view.height);
   if (mushroom_mode) {
@@ -450,8 +434,9 @@ std::string Player::OverlayText() const {
   }
   const std::string driven = Tracks().Driven();
   std::string out = text;
-  if (sync_) out += sync_->Connected() ? "\nsync editor connected" : "\nno sync editor";
-  if (!driven.empty()) out += (sync_ ? "  " : "\n") + std::string("tracks drive ") + driven;
+  const bool editor = sync_->WithEditor();
+  if (editor) out += sync_->Connected() ? "\nsync editor connected" : "\nno sync editor";
+  if (!driven.empty()) out += (editor ? "  " : "\n") + std::string("tracks drive ") + driven;
   return out;
 }
 

@@ -25,8 +25,8 @@
 #include "player/overlay.h"
 #include "player/screen.h"
 #include "player/soundtrack.h"
+#include "player/syncsession.h"
 #include "player/transport.h"
-#include "sync/client.h"
 
 namespace omni {
 class ShaderManager;
@@ -66,15 +66,12 @@ class Player {
   bool ReloadShaders();
   // k: the free camera's pose written into the camera file at the step on screen.
   void WriteShot(float elapsed);
-  // The sync tracks: those saved in data/, and with --sync the editor's client.
-  void StartSync();
-  // Once a frame with --sync: the editor's seeks, pauses and saves; the row sent back.
-  void PollSync(float elapsed);
-  void ReportSyncRow();
   // The tracks the show plays: the editor's with --sync, else the saved ones.
-  const CameraTracks& Tracks() const { return sync_ ? sync_->Tracks() : tracks_; }
+  const CameraTracks& Tracks() const { return sync_->Tracks(); }
   // Draws this frame: the show, then (never in shots) the overlay.
   void DrawFrame(float elapsed);
+  // F12: draws the show as it now stands and saves it in the shots folder.
+  void SaveShot(float elapsed);
   std::string OverlayText() const;
   // After the frame is shown: frame rate, --stats, the vsync check.
   void AfterFrame(float elapsed);
@@ -91,8 +88,7 @@ class Player {
   Soundtrack music_;
   LiveFiles files_;
   std::unique_ptr<Transport> transport_;
-  CameraTracks tracks_;               // the saved tracks, without --sync
-  std::unique_ptr<SyncClient> sync_;  // with --sync: the editor's tracks
+  std::unique_ptr<SyncSession> sync_;  // the camera tracks, and with --sync the editor
   FreeCamera free_;
   FrameRate rate_;
   FrameTimes times_;
@@ -100,7 +96,6 @@ class Player {
   bool vsync_ = false;
   float vsync_limit_fps_ = 0.0f;  // frames a second above which vsync does not pace
   bool overlay_on_ = false;
-  bool shot_wanted_ = false;
   bool escape_ = false;
 };
 

@@ -80,3 +80,15 @@ bool Soundtrack::ToggleMute() {
 void Soundtrack::Stop() {
   if (music_) music_->stop();
 }
+
+Soundtrack::State Soundtrack::Now() const {
+  State state;
+  if (!music_) return state;
+  state.open = music_->getDuration() > sf::Time::Zero;
+  state.playing = music_->getStatus() == sf::SoundSource::Playing;
+  state.paused = music_->getStatus() == sf::SoundSource::Paused;
+  state.offset = music_->getPlayingOffset().asSeconds();
+  state.pitch = music_->getPitch();
+  state.volume = music_->getVolume();
+  return state;
+}

@@ -47,6 +47,18 @@ class Soundtrack {
   bool Muted() const { return muted_; }
   void Stop();
 
+  // What the music is doing now, as the sound library has it (all zero and false before Open
+  // found a device): for the tests, which run with OpenAL's silent driver.
+  struct State {
+    bool open = false;
+    bool playing = false;
+    bool paused = false;
+    float offset = 0.0f;  // seconds into the track
+    float pitch = 0.0f;
+    float volume = 0.0f;
+  };
+  State Now() const;
+
  private:
   std::unique_ptr<sf::Music> music_;
   bool muted_ = false;

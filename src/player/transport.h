@@ -52,8 +52,9 @@ class Transport {
   bool Paused() const { return pause_.paused; }
   int LoopPart() const { return loop_part_; }
   float Speed() const { return static_cast<float>(pause_.speed); }
-  // The show has run past its end (never while a part loops).
-  bool Over() const { return loop_part_ < 0 && head_->Over(); }
+  // The show has run past its end while playing (never while a part loops; a paused show
+  // holds its last frame, from a seek past the end too).
+  bool Over() const { return loop_part_ < 0 && !pause_.paused && head_->Over(); }
   const ShowSteps& Steps() const { return steps_; }
   Playhead& Head() { return *head_; }
 

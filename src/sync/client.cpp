@@ -113,13 +113,29 @@ bool parse_sync_address(const std::string& text, SyncAddress& address, std::stri
   return true;
 }
 
+namespace {
+
+std::chrono::steady_clock::duration clock_seconds(float seconds) {
+  return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+      std::chrono::duration<float>(seconds));
+}
+
+// "2 s", "0.1 s": a wait as a line says it.
+std::string format_seconds(std::chrono::steady_clock::duration wait) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g s", std::chrono::duration<double>(wait).count());
+  return text;
+}
+
+}  // namespace
+
 SyncClient::SyncClient(const SyncAddress& address, CameraTracks tracks, Log log,
-                       float retry_seconds)
+                       float retry_seconds, float greeting_seconds)
     : address_(address),
       tracks_(std::move(tracks)),
       log_(log ? std::move(log) : Log(default_log)),
-      retry_(
-          std::chrono::duration_cast<Clock::duration>(std::chrono::duration<float>(retry_seconds))),
+      retry_(clock_seconds(retry_seconds)),
+      greeting_wait_(clock_seconds(greeting_seconds)),
       next_attempt_(Clock::now()) {
   events_.reserve(16);
 }
@@ -134,6 +150,10 @@ const std::vector<SyncEvent>& SyncClient::Poll() {
   }
   if (state_ == State::GREETING || state_ == State::CONNECTED) {
     if (Flush()) Receive();
+  }
+  if (state_ == State::GREETING && Clock::now() >= greeting_deadline_) {
+    Drop("the server at " + address_.Text() + " did not greet as a sync editor within " +
+         format_seconds(greeting_wait_) + "; it is tried again every few seconds");
   }
   if (state_ == State::CONNECTED) Flush();
   return events_;
@@ -179,6 +199,7 @@ void SyncClient::FinishConnecting() {
   out_.clear();
   last_row_ = -1;
   state_ = State::GREETING;
+  greeting_deadline_ = Clock::now() + greeting_wait_;
   Queue(reinterpret_cast<const unsigned char*>(client_greeting), client_greeting_length);
 }
 

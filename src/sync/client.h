@@ -54,15 +54,17 @@ class SyncClient {
   // Starts with `tracks` (the saved files, say) until an editor sends its own. Nothing is
   // attempted before the first Poll.
   SyncClient(const SyncAddress& address, CameraTracks tracks, Log log = Log(),
-             float retry_seconds = sync_retry_seconds);
+             float retry_seconds = sync_retry_seconds,
+             float greeting_seconds = sync_greeting_seconds);
   ~SyncClient();
   SyncClient(const SyncClient&) = delete;
   SyncClient& operator=(const SyncClient&) = delete;
 
   // Once a frame: connects when due, sends what is queued, reads what has arrived and applies
   // its keys. Returns the editor's transport commands in the order they came (valid until the
-  // next Poll). Anything malformed drops the connection with one line; a lost editor is
-  // reported once and tried again every retry_seconds, silently.
+  // next Poll). Anything malformed, or no greeting within greeting_seconds, drops the
+  // connection with one line; a lost editor is reported once and tried again every
+  // retry_seconds, silently.
   const std::vector<SyncEvent>& Poll();
   // The row on screen while the show plays; sent when it differs from the last row sent or
   // received. Call at most once a frame, and not while paused.
@@ -98,7 +100,9 @@ class SyncClient {
   CameraTracks tracks_;
   Log log_;
   Clock::duration retry_;
+  Clock::duration greeting_wait_;
   Clock::time_point next_attempt_;
+  Clock::time_point greeting_deadline_;  // GREETING: the editor's greeting is due by then
   State state_ = State::IDLE;
   bool quiet_ = false;  // a failure was reported since the last connection
   int last_row_ = -1;   // the row last sent or received on this connection

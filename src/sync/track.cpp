@@ -17,8 +17,6 @@ namespace {
 // Bytes of the count, and of one key (row, value, interpolation).
 constexpr std::uintmax_t count_bytes = 4;
 constexpr std::uintmax_t key_bytes = 9;
-// Rows beyond this (some ten days of show) are taken as this row, so their steps stay ints.
-constexpr int max_seek_row = 1 << 24;
 
 // Little-endian u32s, as the track files hold them.
 void put_u32_le(std::vector<unsigned char>& out, std::uint32_t v) {
@@ -94,54 +92,6 @@ bool SyncTrack::DeleteKey(int row) {
   if (at == keys.end() || at->row != row) return false;
   keys.erase(at);
   return true;
-}
-
-namespace {
-
-// Where the show's beat clock begins each beat, in demo seconds: rows are counted from these, so
-// that row 8b falls on the very step on which the show's beat b begins (the single-precision
-// beat length drifts from the exact tempo by up to a step over the show).
-const std::vector<double>& beat_starts() {
-  static const std::vector<double> starts = [] {
-    const ShowSteps steps;
-    std::vector<double> out;
-    for (int first : steps.first_step_of_beat) out.push_back(step_time(first));
-    return out;
-  }();
-  return starts;
-}
-
-}  // namespace
-
-double row_at_time(float demo_time) {
-  const std::vector<double>& starts = beat_starts();
-  const double t = demo_time;
-  const double beat_length = static_cast<double>(show_seconds_per_beat);
-  // Before the first beat and after the last, rows run at the show's tempo.
-  if (t <= starts.front()) return (t - starts.front()) / (beat_length / sync_rows_per_beat);
-  if (t >= starts.back()) {
-    return (static_cast<double>(starts.size() - 1) + (t - starts.back()) / beat_length) *
-           sync_rows_per_beat;
-  }
-  const size_t beat =
-      static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), t) - starts.begin()) - 1;
-  const double within = (t - starts[beat]) / (starts[beat + 1] - starts[beat]);
-  return (static_cast<double>(beat) + within) * sync_rows_per_beat;
-}
-
-double step_row(int step) {
-  return row_at_time(step_time(step));
-}
-
-int first_step_of_row(int row) {
-  if (row <= 0) return 0;
-  row = std::min(row, max_seek_row);
-  // An estimate from the exact rate, then corrected against the rows the steps really have.
-  int step = static_cast<int>(static_cast<double>(row) * show_seconds_per_beat * show_fps /
-                              sync_rows_per_beat);
-  while (step > 0 && step_row(step - 1) >= row) --step;
-  while (step_row(step) < row) ++step;
-  return step;
 }
 
 std::string track_file_name(const std::string& base, const std::string& name) {

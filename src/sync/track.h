@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "demo/moments.h"
+
 // One key: the value from `row` on, and how it moves toward the next key's value.
 struct SyncKey {
   // The protocol's interpolation bytes; any other value is malformed.
@@ -40,15 +42,6 @@ struct SyncTrack {
   // Removes the key on `row`; false when there is none.
   bool DeleteKey(int row);
 };
-
-// The fractional row of a demo time, and of a step of the show (at its own step_time), so the
-// player and the renderer evaluate tracks at exactly the same rows. Row 8b is where the show's
-// beat clock begins beat b; between beats rows run evenly.
-double row_at_time(float demo_time);
-double step_row(int step);
-// The first step that lies at or after `row` (0 for rows before the start; rows far beyond
-// the show's end give a step beyond it, for the caller to clamp).
-int first_step_of_row(int row);
 
 // The file a track is saved in: `<base>_<name>.track`, every byte of base and name outside
 // [A-Za-z0-9._/] written as -XX in upper-case hex.

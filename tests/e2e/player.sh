@@ -169,6 +169,20 @@ case "$case_name" in
     [ "$("$xprobe" cursor)" -gt 0 ] || fail "no cursor over the window"
     stop_player
     ;;
+  switch_mode_lines)
+    # --switch-mode with a --size the screen lacks, and without --size: one line of our own
+    # each, naming the mode used; nothing from the window library.
+    make_music
+    start_player --size 640x480 --switch-mode
+    stop_player
+    grep -q "^tessary: --switch-mode: the screen has no 640x480 mode; the show uses the screen's mode as it is, 1024x768$" \
+      "$work/stderr" || fail "no line naming the mode used"
+    grep -v '^tessary: ' "$work/stderr" | grep -q . && fail "a line not of our own"
+    start_player --switch-mode
+    stop_player
+    grep -q '^tessary: --switch-mode without --size changes nothing: ' "$work/stderr" ||
+      fail "--switch-mode alone said nothing"
+    ;;
   live_camera)
     # Changing the show as a maker does, on a copy of the data: three PageDown at once land three
     # parts on; back in the invaders' sweep (beat 19 of the part), paused: c takes the free camera from the shot on
@@ -250,6 +264,9 @@ case "$case_name" in
     grab() { import -window "$window" "$work/$1.png"; }
     below() { convert "$work/$1.png" -crop 1024x600+0+168 +repage "$work/$1-below.png"; }
     grab typo
+    # The show's own warning, at start as after a reload: on standard output only.
+    grep -q '^data/camera.txt:[0-9]*: warning: ' "$work/stdout" || fail "no warning on standard output"
+    grep -q 'warning: ' "$work/stderr" && fail "a camera warning on standard error"
     sed -i '/linaer/d' "$work/data/camera.txt"
     for _ in $(seq 1 25); do grep -q '^reloaded data/camera.txt' "$work/stdout" && break; sleep 0.2; done
     grep -q '^reloaded data/camera.txt' "$work/stdout" || fail "the mended file was not reloaded"
@@ -265,6 +282,35 @@ case "$case_name" in
     for shot in mended broken rebuilt; do below "$shot"; done
     [ "$(differing "$work/mended-below.png" "$work/broken-below.png")" -eq 0 ] || fail "the broken picture changed the show"
     [ "$(differing "$work/mended-below.png" "$work/rebuilt-below.png")" -eq 0 ] || fail "a rebuild lost the last good picture"
+    stop_player
+    ;;
+  burst_and_end)
+    # F12 . F12 . F12 at once saves three frames, each the one on screen at its point of the
+    # batch, as the renderer draws it. Paused, beats past the end stop on the last frame: the
+    # show stays, paused, until Escape.
+    make_music 200
+    start_player -w -magic --start 60 --shots "$work/shots"
+    key p
+    step=$(frame_in 'paused at')
+    xdotool key --delay 0 --window "$window" F12 period F12 period F12; sleep 1
+    for n in 0 1 2; do
+      [ -f "$work/shots/$(printf %06d $((step + n))).png" ] || fail "no shot of frame $((step + n))"
+    done
+    [ "$(ls "$work/shots" | wc -l)" -eq 3 ] || fail "not three shots: $(ls "$work/shots")"
+    (cd "$work" && "$capture" --png rendered --at "$((step + 1))f" > /dev/null)
+    name=$(printf %06d.png $((step + 1)))
+    n=$(differing "$work/shots/$name" "$work/rendered/$name")
+    [ "$n" -lt 200 ] || fail "the middle shot differs from the renderer's frame in $n pixels"
+    first=$work/shots/$(printf %06d.png "$step"); last=$work/shots/$(printf %06d.png $((step + 2)))
+    [ "$(differing "$first" "$last")" -gt 100 ] || fail "the shots show one frame"
+    xdotool key --window "$window" Next Next Next Next Next; sleep 1
+    for _ in $(seq 1 20); do xdotool key --window "$window" apostrophe; done; sleep 1.5
+    kill -0 "$pid" 2>/dev/null || fail "a paused seek past the end ended the show"
+    [ "$(grep '^at frame' "$work/stdout" | tail -n 2 | uniq | wc -l)" -eq 1 ] ||
+      fail "the seeks did not stop at the last frame"
+    grab() { import -window "$window" "$work/$1.png"; }
+    grab end1; sleep 0.5; grab end2
+    [ "$(differing "$work/end1.png" "$work/end2.png")" -eq 0 ] || fail "the last frame does not hold"
     stop_player
     ;;
   live_shader)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <SFML/Network/TcpListener.hpp>
 #include <SFML/System/Sleep.hpp>
 #include <functional>
 #include <future>
@@ -20,10 +21,10 @@ struct Session {
   std::vector<SyncEvent> events;
   SyncClient client;
 
-  Session(unsigned short port, CameraTracks tracks = CameraTracks())
+  Session(unsigned short port, CameraTracks tracks = CameraTracks(), float greeting_seconds = 5.0f)
       : client(
             SyncAddress{"127.0.0.1", port}, std::move(tracks),
-            [this](const std::string& line) { lines.push_back(line); }, 0.05f) {}
+            [this](const std::string& line) { lines.push_back(line); }, 0.05f, greeting_seconds) {}
 
   // Polls a frame a millisecond until `done` holds; false if it never does (a bound only).
   bool PollUntil(const std::function<bool()>& done, int frames = 5000) {
@@ -146,4 +147,21 @@ TEST(SyncClient, DropsMalformedMessages) {
     EXPECT_EQ(s.XValues(), std::vector<float>{2.0f}) << c.what;
   }
   EXPECT_EQ(s.lines.size(), 10u);  // connected and dropped, five times
+}
+
+// A server that accepts and never greets: the client gives up on it, says so once, and tries
+// again as after a refused connection, while the show goes on polling.
+TEST(SyncClient, GivesUpOnAServerThatNeverGreets) {
+  sf::TcpListener listener;
+  ASSERT_EQ(listener.listen(0, sf::IpAddress::LocalHost), sf::Socket::Done);
+  Session session(listener.getLocalPort(), CameraTracks(), 0.1f);
+  sf::TcpSocket first, second;
+  ASSERT_TRUE(session.While([&] { return listener.accept(first) == sf::Socket::Done; }));
+  ASSERT_TRUE(session.PollUntil([&] { return !session.lines.empty(); }));
+  ASSERT_EQ(session.lines.size(), 1u);
+  EXPECT_NE(session.lines[0].find("did not greet"), std::string::npos) << session.lines[0];
+  ASSERT_TRUE(session.While([&] { return listener.accept(second) == sf::Socket::Done; }));
+  session.PollUntil([] { return false; }, 300);
+  EXPECT_EQ(session.lines.size(), 1u);
+  EXPECT_FALSE(session.client.Connected());
 }

@@ -3,7 +3,7 @@
 #   player_sync.sh PATH_TO_TESSARY PATH_TO_FAKE_EDITOR PATH_TO_TESSARY_CAPTURE
 # The editor's cursor lands the paused player on the first step of its row; the frame saved
 # there with F12 is the renderer's frame from the track files SAVE_TRACKS wrote (and not the
-# frame without them); PAUSE resumes and rows come back.
+# frame without them); PAUSE resumes and rows come back; a row past the end holds the last frame.
 set -euo pipefail
 player=$(readlink -f "$1")
 editor=$(readlink -f "$2")
@@ -31,9 +31,12 @@ edit "doc camera:pos.z 0 -20 1"
 edit "doc camera:pos.z 64 60 2"
 edit "doc camera:rot.y 0 10 3"
 edit "doc camera:rot.y 256 -30 1"
+# The editor accepts as soon as the player connects (it answers the greeting at once, as an
+# editor does). Row 200 is beat 25: its first step is 1286 (200 rows of 0.4285714 s / 8 at 120
+# steps a second).
+echo "accept 200" >&3
 start_player -w -magic --sync "$port" --shots "$work/shots"
-# Row 200 is beat 25: its first step is 1286 (200 rows of 0.4285714 s / 8 at 120 steps a second).
-edit "accept 200"
+wait_line "$work/editor.out" "^ok accept 200\$"
 edit "key camera:pos.x 180 3 0"
 edit "save"
 wait_line "$work/stdout" "^saved the sync tracks in data/$"
@@ -58,6 +61,13 @@ n=$(differing "$work/shots/001286.png" "$work/plain/001286.png")
 edit "row 400"
 edit "pause 0"
 edit "expect-row 416"
+# A row past the show's end: the player holds its last frame, paused, and plays on from the
+# editor's next seek.
+edit "row 3200"
+sleep 2
+kill -0 "$pid" 2> /dev/null || fail "a row past the end ended the show"
+edit "row 800"
+edit "expect-row 810"
 stop_player
 exec 3>&-
 wait "$editor_pid" || fail "the fake editor failed: $(cat "$work/editor.err")"

@@ -33,7 +33,7 @@ std::vector<float> figures(const CameraPose& p) {
 
 // The first step of part `part`'s beat `beat`, plus `extra` steps.
 int step_in(int part, int beat, int extra) {
-  return step_at(camera_part_start(part) + beat * show_seconds_per_beat) + 1 + extra;
+  return step_at(part_start_time(part) + beat * show_seconds_per_beat) + 1 + extra;
 }
 
 }  // namespace
@@ -132,7 +132,7 @@ TEST(CameraFile, ShowFileLoadsAndCutsEveryPartIn) {
       }
       ASSERT_NE(first, nullptr);
       EXPECT_EQ(first->key.transition, effect::Camera::CUT);
-      EXPECT_EQ(camera_key_start(*first), camera_part_start(part));
+      EXPECT_EQ(camera_key_start(*first), part_start_time(part));
     }
   }
 }

@@ -58,7 +58,7 @@ class LiveFilesTest : public testing::Test {
 const CameraPose pose{omni::Vector3<float>(1, 2, 3), omni::Vector3<float>(4, 5, 0)};
 // A step in the middle of the images' glide.
 int images_step() {
-  return step_at(camera_part_start(4) + 20 * show_seconds_per_beat) + 38;
+  return step_at(part_start_time(4) + 20 * show_seconds_per_beat) + 38;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "gl_context.h"
 #include "player/freecamera.h"
 #include "player/keys.h"
+#include "player/overlay.h"
 #include "player/transport.h"
 #include "tunables.h"
 
@@ -110,6 +111,25 @@ TEST(Transport, PausedStepsAndTheLoopOfTheLastPart) {
   EXPECT_FALSE(transport->Over());
 }
 
+// A paused seek past the end stops on the last frame and holds it; only playing on from it
+// ends the show.
+TEST(Transport, APausedSeekPastTheEndHoldsTheLastFrame) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  auto transport = whole_show();
+  const ShowSteps& steps = transport->Steps();
+  transport->Start(steps.first_step_of_beat[show_last_beat], 0.0f);
+  EXPECT_TRUE(transport->TogglePause(0.0f));
+  for (int i = 0; i < 3; ++i) transport->Seek(steps.BeatFrom(transport->Current(), 1), 0.0f);
+  for (float t : {0.0f, 1.0f, 2.0f}) {
+    transport->Frame(t, FreeView());
+    EXPECT_EQ(transport->Current(), steps.end_step - 1);
+    EXPECT_FALSE(transport->Over());
+  }
+  EXPECT_FALSE(transport->TogglePause(2.0f));
+  transport->Frame(2.5f, FreeView());
+  EXPECT_TRUE(transport->Over());
+}
+
 // At half speed demo time runs at half the clock's pace, from where it stood.
 TEST(Transport, HalfSpeedHalvesTheStepsAClockSecondRuns) {
   ASSERT_NE(test_gl_context(), nullptr);
@@ -120,4 +140,28 @@ TEST(Transport, HalfSpeedHalvesTheStepsAClockSecondRuns) {
   EXPECT_FLOAT_EQ(transport->SetSpeed(0.5f, 0.0f), 0.5f);
   transport->Frame(1.0f, FreeView());
   EXPECT_EQ(transport->Current(), 1200 + show_fps / 2);
+}
+
+// The overlay's lines fit the window: a long line breaks between its fields, so no value is
+// parted from its label at the show's 1024 pixels; a line with no gap breaks at a space, a
+// word longer than the window inside itself; short lines stay as they are.
+TEST(Overlay, LongLinesBreakBetweenFields) {
+  const size_t columns = overlay_columns(1024);
+  const std::string line =
+      "time 162.008 s  frame 19441  beat 378 (bar 95, beat 3)  part invaders  next flash 372";
+  ASSERT_GT(line.size(), columns);
+  const std::string wrapped = wrap_overlay_text(line + "\nspeed 1", columns);
+  EXPECT_EQ(wrapped,
+            "time 162.008 s  frame 19441  beat 378 (bar 95, beat 3)  part invaders\n"
+            "next flash 372\nspeed 1");
+  EXPECT_EQ(wrap_overlay_text("aaaa bbbb cccc", 9), "aaaa bbbb\ncccc");
+  EXPECT_EQ(wrap_overlay_text("abcdefghijkl  xy", 5), "abcde\nfghij\nkl\nxy");
+  EXPECT_EQ(wrap_overlay_text("short  line\n", 80), "short  line\n");
+  for (size_t width : {8u, 20u, 40u}) {
+    std::string text = wrap_overlay_text(line, width) + "\n";
+    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+      EXPECT_LE(end - start, width) << text;
+    }
+  }
 }
