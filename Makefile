@@ -68,8 +68,10 @@ web-serve:
 	/usr/bin/python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB)
 
 # Everything a release publishes, in $(RELEASE): the .deb and .tar.gz, the Windows zip (make
-# windows), the page for browsers (make web) and the show as the video for video sites, with RELEASE.txt listing what each is, its
-# size and its SHA-256 checksum.
+# windows, named tessary-VERSION-windows.zip there), the page for browsers (make web,
+# tessary-VERSION-web.zip) and the show as the video for video sites, with RELEASE.txt listing
+# what each is, its size and its SHA-256 checksum. The version is the project's
+# (CMakeLists.txt), read off the built player.
 .PHONY: release
 release: build
 	$(MAKE) windows

@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# The Windows zip under wine: windows_player.sh CASE WINDOWS_BUILD_DIR TESSARY_CAPTURE
+# The Windows zip under wine: windows_player.sh CASE WINDOWS_BUILD_DIR TESSARY_CAPTURE [MUSIC_MATCH]
 #   cli   --help and --version exit 0; without data/ beside it, the error line and status 2;
 #         README.txt has CRLF line ends
 #   show  unzipped elsewhere and started from another folder: plays with -magic from inside the
-#         plasma part; the paused F12 shot is the Linux renderer's frame; k writes the camera
-#         file; Escape ends it with 0
+#         plasma part; the paused F12 shot is the Linux renderer's frame; Escape ends it with 0
+#   music with OpenAL Soft's wave writer named in alsoft.ini beside the exe, --start 100 plays the
+#         track from 100 s, and the music is where the picture is (see music_offset.sh)
+#   camera with -magic on a copy of the data: c, a move and k write the pose into the copy's
+#         camera file, which then differs from the zip's
 set -u -o pipefail
 case_name=$1
 windows_dir=$(cd "$2" && pwd)
 capture=$3
+match=${4:-}
 player=wine
 source "$(dirname "$0")/../e2e/player_lib.sh"
 player_lib_init "$0" "$@"
@@ -49,14 +53,7 @@ case "$case_name" in
     sleep 2
     xdotool key --window "$window" p; sleep 0.5
     xdotool key --window "$window" F12; sleep 1
-    # k replaces the camera file beside the exe (one step on Windows too, over the old file).
-    cp "$work/zip/tessary/data/camera.txt" "$work/camera.before"
-    xdotool key --window "$window" c; sleep 0.5
-    xdotool key --window "$window" k; sleep 1
     stop_player
-    grep -q '^wrote the shot at ' "$work/stdout" || fail "k wrote no shot: $(grep -a "shot\|written" "$work/stdout" "$work/stderr")"
-    cmp -s "$work/camera.before" "$work/zip/tessary/data/camera.txt" && fail "k left the camera file as it was"
-    ls "$work/zip/tessary/data" | grep -q 'camera.txt.new' && fail "k left its new file behind"
     paused=$(grep 'paused at' "$work/stdout" | grep -o 'frame [0-9]*' | grep -o '[0-9]*')
     [ -n "$paused" ] || fail "no pause line"
     shot="$work/$(printf '%06d.png' "$paused")"
@@ -65,6 +62,34 @@ case "$case_name" in
     n=$(compare -metric AE -fuzz 3% "$shot" "$work/linux/$(basename "$shot")" null: 2>&1 || true)
     echo "frame $paused: $n pixels differ from the Linux renderer's"
     [ "$n" -lt 200 ] 2> /dev/null || fail "frame $paused differs from the renderer's in $n pixels"
+    ;;
+  music)
+    # Every other case runs with OpenAL Soft's silent driver; this one records what plays, as a
+    # user would set it up: alsoft.ini beside the exe (the path in it a Windows one).
+    unset ALSOFT_DRIVERS
+    printf '[general]\r\ndrivers = wave\r\nfrequency = 44100\r\nchannels = stereo\r\nsample-type = int16\r\n[wave]\r\nfile = %s\r\n' \
+      "$(winepath -w "$work/recorded.wav")" > "$work/zip/tessary/alsoft.ini"
+    source "$(dirname "$0")/../music/music_offset.sh"
+    check_music_offset "$work/zip/tessary/data/melody5.ogg" 100 "$exe" -w -magic --start 100
+    ;;
+  camera)
+    # k writes the free camera's pose into the camera file the player was given (--data), which
+    # on Windows means replacing a file that exists.
+    mkdir "$work/copy"
+    cp -r "$work/zip/tessary/data" "$work/zip/tessary/shaders" "$work/copy/"
+    start_player "$exe" -w -magic --data "$(winepath -w "$work/copy")" --start 150b
+    for key in p apostrophe c; do xdotool key --window "$window" $key; sleep 0.5; done
+    xdotool keydown --window "$window" Up; sleep 0.3; xdotool keyup --window "$window" Up
+    sleep 0.3
+    xdotool key --window "$window" k; sleep 1
+    stop_player
+    tr -d '\r' < "$work/stdout" > "$work/said"
+    grep -q '^wrote the shot at plasma .* at .*camera.txt:[0-9]' "$work/said" ||
+      fail "k did not say it wrote the shot"
+    ! cmp -s "$work/copy/data/camera.txt" "$work/zip/tessary/data/camera.txt" ||
+      fail "k left the camera file as it was"
+    [ "$(ls "$work/copy/data")" = "$(ls "$work/zip/tessary/data")" ] ||
+      fail "k left files beside the camera file: $(ls "$work/copy/data")"
     ;;
   *)
     echo "windows_player.sh: unknown case $case_name" >&2
