@@ -7,6 +7,9 @@ namespace {
 // Said on every start by drivers that cannot sync to the display (Xvfb, software GL): the
 // frame limit paces the show anyway.
 const char* const vsync_noise = "Setting vertical sync not supported";
+// The three lines of the report that a context is not the one asked for.
+const char* const context_report[] = {"The created OpenGL context does not fully meet",
+                                      "Requested: version =", "Created: version ="};
 }  // namespace
 
 NoiseFilter::NoiseFilter() {
@@ -34,8 +37,13 @@ int NoiseFilter::sync() {
 
 void NoiseFilter::FlushLine() {
   if (line_.empty()) return;
+  bool report = false;
+  for (const char* start : context_report)
+    report = report || line_.find(start) != std::string::npos;
   if (line_.find(vsync_noise) != std::string::npos) {
     vsync_unsupported = true;
+  } else if (report && quiet_context_report) {
+    // The player's own line says what matters.
   } else {
     std::fprintf(stderr, "%s\n", line_.c_str());
   }

@@ -21,6 +21,9 @@ class NoiseFilter : public std::streambuf {
 
   // Set once the library has said that vertical sync cannot be set here.
   bool vsync_unsupported = false;
+  // While set, the library's report that a context differs from the settings asked for (three
+  // lines) is dropped: the player checks what it got and says so in its own line.
+  bool quiet_context_report = false;
 
  protected:
   int overflow(int c) override;

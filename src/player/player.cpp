@@ -148,6 +148,7 @@ void Player::OpenWindow() {
   const sf::Uint32 style =
       fullscreen ? sf::Style::Fullscreen : (sf::Style::Resize | sf::Style::Close);
   render::parse_kind(options_.renderer, renderer_kind_);
+  noise_.quiet_context_report = true;
   const auto msaa = static_cast<unsigned int>(options_.msaa);
   if (renderer_kind_ == render::Kind::instanced) {
     window_ = std::make_unique<sf::Window>(
@@ -167,6 +168,7 @@ void Player::OpenWindow() {
     window_ =
         std::make_unique<sf::Window>(mode, "Tessary", style, sf::ContextSettings(24, 8, msaa));
   }
+  noise_.quiet_context_report = false;
   if (msaa > 1 && window_->getSettings().antialiasingLevel < msaa) {
     std::fprintf(stderr, "tessary: --msaa %u: the driver offers %u samples a pixel\n", msaa,
                  window_->getSettings().antialiasingLevel);

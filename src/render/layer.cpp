@@ -40,10 +40,6 @@ Layer& layer() {
   return *g_current;
 }
 
-bool has_layer() {
-  return g_current != nullptr;
-}
-
 void set_current(Layer* layer) {
   g_current = layer;
 }

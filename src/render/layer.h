@@ -125,8 +125,6 @@ std::unique_ptr<Layer> make_layer(Kind kind, std::string& error);
 // The layer every effect draws through. Calling it with none current is a programming error
 // (it aborts with a message).
 Layer& layer();
-// True when a layer is current.
-bool has_layer();
 // Makes `layer` current (null: none), for a program that switches between contexts.
 void set_current(Layer* layer);
 

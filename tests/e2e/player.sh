@@ -349,6 +349,18 @@ case "$case_name" in
     echo "$shot: $n pixels differ"
     [ "$n" -lt 200 ] || fail "$shot differs from the renderer's in $n pixels"
     ;;
+  core_fallback)
+    # A driver with no 3.3 core context (Mesa held to 3.1): the instanced renderer's request
+    # falls back to classic with one line of its own, and the show plays.
+    make_music
+    MESA_GL_VERSION_OVERRIDE=3.1 start_player -w --renderer instanced --stats
+    sleep 1
+    stop_player
+    [ "$(wc -l < "$work/stderr")" -eq 1 ] || fail "not one line: $(cat "$work/stderr")"
+    grep -q '^tessary: the driver gives no OpenGL 3.3 core context (got 3.1): drawing with the classic renderer$' \
+      "$work/stderr" || fail "no fallback line: $(cat "$work/stderr")"
+    grep -q 'classic renderer' "$work/stdout" || fail "--stats does not name classic"
+    ;;
   live_shader)
     # The shader changed on disk while paused: the picture follows with no key (within half a
     # second when the machine keeps up; the test allows five). Broken, the picture stays and the

@@ -24,7 +24,7 @@ bool write_plot_data(const FrameTimes& times, int first_frame, const std::string
 
 // The runs side by side: per part, each run's mean and p99 frame in ms, and how many times
 // faster than the first run the others are (Markdown).
-void print_side_by_side(const std::vector<std::string>& names,
-                        const std::vector<FrameTimes>& runs, std::FILE* out);
+void print_side_by_side(const std::vector<std::string>& names, const std::vector<FrameTimes>& runs,
+                        std::FILE* out);
 
 #endif

@@ -1,7 +1,7 @@
-// The entry points past GL 1.1 the shader manager and the renderers call. Windows' opengl32.dll exports only GL 1.1;
-// the rest come from the driver through wglGetProcAddress once a context is current. Each
-// function here looks its driver function up on its first call (the player has one context)
-// and forwards to it; a driver without it makes the call do nothing and return zero, so a
+// The entry points past GL 1.1 the shader manager and the renderers call. Windows' opengl32.dll
+// exports only GL 1.1; the rest come from the driver through wglGetProcAddress once a context is
+// current. Each function here looks its driver function up on its first call (the player has one
+// context) and forwards to it; a driver without it makes the call do nothing and return zero, so a
 // shader fails to build and the show draws with fixed-function lighting.
 #include <windows.h>
 // windows.h first: gl.h needs its APIENTRY and WINGDIAPI.
