@@ -76,3 +76,23 @@ TEST(ShaderManager, BrokenShaderIsNamedByFileLineAndColumnAndNotKept) {
   }
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
+
+// With a header put before each file (the instanced renderer's #version line), errors are still
+// named by the file's own lines, and the header's preprocessor line is not taken for the cause.
+TEST(ShaderManager, HeaderedShaderErrorsNameTheFilesOwnLines) {
+  ASSERT_NE(test_gl_context(), nullptr);
+  const std::string header = "#version 130\n";
+  TempFile vert("void main()\n{\n gl_Position = ftransform();\n}\n");
+  {
+    omni::ShaderManager manager;
+    TempFile frag("void main()\n{\n gl_FragColor = vec4(1.0);\n}\n");
+    EXPECT_NE(manager.LoadFromFile(vert.path, frag.path, header), nullptr);
+  }
+  omni::ShaderManager manager;
+  TempFile frag("void main()\n{\n gl_FragColor = vec4(1.0)\n}\n");
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(manager.LoadFromFile(vert.path, frag.path, header), nullptr);
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find(frag.path + ":4:1: "), std::string::npos) << out;
+  EXPECT_EQ(out.find("the cause"), std::string::npos) << out;
+}

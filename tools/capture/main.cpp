@@ -320,9 +320,11 @@ void add_shaping_options(CLI::App& app, Options& options, Outputs& out) {
                  "call per shape); default classic. --bench without it times both")
       ->type_name("NAME")
       ->check(CLI::IsMember({"classic", "instanced"}));
-  app.add_option("--msaa", options.msaa,
-                 "Multisampled drawing with N samples a pixel (2 to 16) where the driver offers "
-                 "it, for smooth edges; default off")
+  app.add_option(
+         "--msaa", options.msaa,
+         "Multisampled drawing with N samples a pixel (2 to 16) where the driver offers "
+         "it, for smooth edges; default off. With --bench each renderer runs with and without "
+         "it")
       ->type_name("N")
       ->check(CLI::Range(0, 16));
   app.add_option("--preset", options.preset,
