@@ -189,6 +189,8 @@ run --bench --json --until 1 --size 32x24
 grep -q '"part": "title", "frames": 120' "$tmp/out" || fail "bench json: $(head -c 300 "$tmp/out")"
 grep -q '"part": "all", "frames": 120' "$tmp/out" || fail "bench json: no total"
 grep -q '"p99_share"' "$tmp/out" || fail "bench json: no shares"
+python3 -c 'import json,sys; runs = json.load(open(sys.argv[1])); assert len(runs) == 2' "$tmp/out" ||
+  fail "bench json of both: not one JSON array of two runs"
 # Without --renderer the bench times both renderers in one run: a table each, then side by side.
 run --bench --until 0.5 --size 32x24 --plot-data "$tmp/plot"
 [ "$(grep -c '^| title | 60 | frame |' "$tmp/out")" -eq 2 ] || fail "bench tables: $(cat "$tmp/out")"
@@ -203,9 +205,6 @@ done
 run --bench --renderer instanced --json --until 0.5 --size 32x24 --plot-data "$tmp/plot1"
 grep -q '"run": "instanced renderer, 32x24' "$tmp/out" || fail "bench one renderer: $(head -c 200 "$tmp/out")"
 [ "$(grep -c '^[0-9]' "$tmp/plot1/frames.csv")" -eq 60 ] || fail "plot data: frames.csv"
-run --bench --json --until 0.5 --size 32x24
-python3 -c 'import json,sys; runs = json.load(open(sys.argv[1])); assert len(runs) == 2' "$tmp/out" ||
-  fail "bench json of both: not one JSON array of two runs"
 run --bench --renderer software --until 0.5; expect_error "unknown renderer" ""
 # --msaa with the bench: each renderer with and without it, side by side.
 run --bench --renderer classic --msaa 4 --until 0.25 --size 32x24

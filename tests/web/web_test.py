@@ -59,13 +59,14 @@ class BrowserPage(unittest.TestCase):
         cls.browser.__exit__(None, None, None)
         cls.site.__exit__(None, None, None)
 
-    def start(self, query):
-        """Loads the page, presses its button, and waits for the show's first steps."""
+    def start(self, query,
+              ready="typeof Module._tessary_step === 'function' && Module._tessary_step() > 0"):
+        """Loads the page, presses its button, and waits for `ready` (the show's first steps)."""
         page = self.browser.open(self.site.url(query))
         page.wait_for("document.getElementById('play') && "
                       "!document.getElementById('play').disabled")
         page.evaluate("document.getElementById('play').click()")
-        page.wait_for("typeof Module._tessary_step === 'function' && Module._tessary_step() > 0")
+        page.wait_for(ready)
         return page
 
     def step(self, page):
@@ -148,20 +149,13 @@ class BrowserPage(unittest.TestCase):
         self.assertEqual(page.errors, [])
 
     def test_a_moment_that_is_not_in_the_show_is_refused(self):
-        page = self.start_refused("?start=99999b")
+        page = self.start("?start=99999b",
+                          "document.getElementById('message').textContent"
+                          ".includes('not one of the show')")
         self.assertFalse(page.evaluate("document.getElementById('start').hidden"))
         self.assertEqual(page.evaluate("Module._tessary_step()"), -1)
         self.assertTrue(any("past the end" in e or "99999b" in e for e in page.errors),
                         page.errors)
-
-    def start_refused(self, query):
-        page = self.browser.open(self.site.url(query))
-        page.wait_for("document.getElementById('play') && "
-                      "!document.getElementById('play').disabled")
-        page.evaluate("document.getElementById('play').click()")
-        page.wait_for("document.getElementById('message').textContent"
-                      ".includes('not one of the show')")
-        return page
 
     def test_stills_are_the_offline_renderers_frames(self):
         stills = os.path.join(SCRATCH, "capture")
