@@ -2,11 +2,7 @@
 # and Web Audio: tessary.js and tessary.wasm, with the show's data/ and shaders/ packed beside
 # them in tessary.data, for the page in web/. No SFML, no tools, no tests: those run natively.
 set(TESSARY_WEB_SOURCES
-  src/player/flags.cpp
-  src/player/freecamera.cpp
-  src/player/keys.cpp
-  src/player/screen.cpp
-  src/player/transport.cpp
+  ${TESSARY_PLAYER_LOGIC_SOURCES}
   src/platform/web/main.cpp
   src/platform/web/page.cpp
   src/platform/posix/fileio.cpp

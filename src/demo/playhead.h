@@ -55,6 +55,8 @@ class Playhead {
   int Beat() const { return show_->clock.beat; }
   bool Over() const { return show_->Over(); }
   const effect::Camera& Camera() const { return *camera_; }
+  // What SetCameraOverride gave (null: none).
+  const CameraOverride* Override() const { return camera_override_; }
 
  private:
   void Build();

@@ -123,6 +123,8 @@ Player::Player(const PlayerOptions& options, std::filesystem::path shots_dir, in
   sync_ = std::make_unique<SyncSession>(options_.sync, options_.sync_at,
                                         [](const std::string& line) { say("%s", line.c_str()); });
   transport_->Head().SetCameraOverride(&sync_->Tracks());
+  controls_ =
+      std::make_unique<Controls>(*transport_, music_, free_, static_cast<Controls::Host&>(*this));
   SetUpPacing();
   music_.Open();
   transport_->Start(start_step, 0.0f);
@@ -131,6 +133,7 @@ Player::Player(const PlayerOptions& options, std::filesystem::path shots_dir, in
 
 Player::~Player() {
   music_.Stop();
+  controls_.reset();
   transport_.reset();
   // The programs go while the window's context still exists.
   manager_.reset();
@@ -264,7 +267,7 @@ void Player::HandleEvents(float elapsed) {
         free_.Hold(binding->action, down);
       } else if (down) {
         FlushStripSeek(elapsed);  // keys act where the pointer left the show
-        Act(binding->action, elapsed);
+        controls_->Act(binding->action, elapsed);
       }
     }
   }
@@ -274,7 +277,7 @@ void Player::HandleEvents(float elapsed) {
 void Player::Pointer(sf::Event::EventType type, int x, int y, float elapsed) {
   if (type == sf::Event::MouseButtonReleased) {
     FlushStripSeek(elapsed);
-    if (dragging_) SayWhere();
+    if (dragging_) controls_->SayWhere();
     dragging_ = false;
     return;
   }
@@ -283,7 +286,7 @@ void Player::Pointer(sf::Event::EventType type, int x, int y, float elapsed) {
   const int vx = x - view.x;
   const int vy = y - (static_cast<int>(window_->getSize().y) - view.y - view.height);
   if (type == sf::Event::MouseButtonPressed) {
-    dragging_ = overlay_on_ && strip_.Contains(vx, vy);
+    dragging_ = controls_->OverlayOn() && strip_.Contains(vx, vy);
   }
   if (dragging_) strip_seek_ = strip_.StepAt(vx);
 }
@@ -295,112 +298,16 @@ void Player::FlushStripSeek(float elapsed) {
   strip_seek_ = -1;
 }
 
-void Player::SayWhere() const {
-  const Transport& t = *transport_;
-  say("at frame %d (%.3f s, beat %d, %s)", t.Current(), step_time(t.Current()), t.Beat(),
-      part_name_at(t.Beat()));
+void Player::Say(const std::string& line) {
+  say("%s", line.c_str());
 }
 
-bool Player::Seek(Action action, float elapsed) {
-  Transport& t = *transport_;
-  const ShowSteps& steps = t.Steps();
-  switch (action) {
-    case Action::NextPart:
-      t.Seek(steps.NextPartStart(t.Current()), elapsed);
-      break;
-    case Action::PartStart:
-      t.Seek(steps.PartStartBefore(t.Current()), elapsed);
-      break;
-    case Action::BarForward:
-      t.Seek(steps.BarFrom(t.Current(), 1), elapsed);
-      break;
-    case Action::BarBack:
-      t.Seek(steps.BarFrom(t.Current(), -1), elapsed);
-      break;
-    case Action::Home:
-      t.Seek(0, elapsed);
-      break;
-    case Action::StepForward:
-    case Action::StepBack:
-    case Action::BeatForward:
-    case Action::BeatBack:
-      if (!t.Paused()) {
-        say("frame and beat steps move a paused show: press p first");
-        return true;
-      }
-      if (action == Action::StepForward || action == Action::StepBack) {
-        t.Seek(t.Current() + (action == Action::StepForward ? 1 : -1), elapsed);
-      } else {
-        t.Seek(steps.BeatFrom(t.Current(), action == Action::BeatForward ? 1 : -1), elapsed);
-      }
-      break;
-    default:
-      return false;
-  }
-  SayWhere();
-  return true;
-}
-
-void Player::Act(Action action, float elapsed) {
-  if (free_.Adjust(action) || Seek(action, elapsed)) return;
-  Transport& t = *transport_;
+void Player::Own(Action action, float elapsed) {
   switch (action) {
     case Action::Quit:
       // Ends the loop before this frame is drawn. The window itself (and with it the GL
       // context) is closed only at shutdown, after the effects and programs are released.
       escape_ = true;
-      break;
-    case Action::ToggleCamera:
-      free_.on = !free_.on;
-      if (mushroom_mode) {
-        if (free_.on) {
-          // The shot on screen: the keyframed camera with the tracks' components in place.
-          free_.StartFrom(t.Head().Camera());
-          Tracks().Apply(t.Head().Camera().time, free_.position, free_.rotation);
-          free_.rotation.z = 0;
-        }
-        say("camera: %s", free_.on ? "free" : "keyframed");
-      }
-      break;
-    case Action::Pause:
-      if (t.TogglePause(elapsed)) {
-        say("paused at frame %d (%.3f s, beat %d)", t.Current(), step_time(t.Current()), t.Beat());
-      } else {
-        say("resumed");
-      }
-      break;
-    case Action::HalfSpeed:
-    case Action::DoubleSpeed:
-      say("speed %g",
-          t.SetSpeed(t.Speed() * (action == Action::DoubleSpeed ? 2.0f : 0.5f), elapsed));
-      break;
-    case Action::Mute:
-      say("music %s", music_.ToggleMute() ? "muted" : "on");
-      break;
-    case Action::Loop:
-      if (!t.ToggleLoop()) {
-        say("loop off");
-      } else if (t.LoopingRange()) {
-        say("looping frames %d to %d", t.LoopFirst(), t.LoopLast());
-      } else {
-        say("looping %s", show_parts[t.LoopPart()].name);
-      }
-      break;
-    case Action::LoopStart:
-    case Action::LoopEnd:
-      if (!t.SetLoopMark(action == Action::LoopEnd, t.Current())) {
-        say("loop range cleared");
-        break;
-      }
-      say("loop %s at frame %d (%.3f s, beat %d)%s", action == Action::LoopEnd ? "end" : "start",
-          t.Current(), step_time(t.Current()), t.Beat(),
-          t.HasLoopRange()
-              ? ""
-              : (action == Action::LoopEnd ? ": { marks its start" : ": } marks its end"));
-      break;
-    case Action::Overlay:
-      overlay_on_ = !overlay_on_;
-      say("overlay %s", overlay_on_ ? "on" : "off");
       break;
     case Action::Shot:
       SaveShot(elapsed);
@@ -509,7 +416,7 @@ void Player::DrawFrame(float elapsed) {
   screen_.BeginFrame();
   transport_->Frame(elapsed, free_.View(mushroom_mode));
   int below = 0;
-  if (overlay_on_) {
+  if (controls_->OverlayOn()) {
     DrawStrip();
     below = overlay_.Draw(OverlayText(), screen_.view.width, screen_.view.height);
   }

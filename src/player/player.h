@@ -17,6 +17,7 @@
 #include <string>
 
 #include "demo/frametimes.h"
+#include "player/actions.h"
 #include "player/freecamera.h"
 #include "player/keys.h"
 #include "player/livefiles.h"
@@ -44,7 +45,7 @@ struct FrameRate {
   void Count(float elapsed);
 };
 
-class Player {
+class Player : Controls::Host {
  public:
   Player(const PlayerOptions& options, std::filesystem::path shots_dir, int start_step);
   ~Player();
@@ -66,15 +67,12 @@ class Player {
   void Pointer(sf::Event::EventType type, int x, int y, float elapsed);
   // Makes the seek the pointer asked for since the last one, if any.
   void FlushStripSeek(float elapsed);
-  // Where a seek landed, in one line.
-  void SayWhere() const;
   // The timeline strip, when the overlay is on (laid out again after a resize or a new camera
   // file).
   void DrawStrip();
-  // Carries out a pressed key's action.
-  void Act(Action action, float elapsed);
-  // The seeks among the actions; false for any other action.
-  bool Seek(Action action, float elapsed);
+  // Controls::Host: the lines on standard output, and this player's own actions.
+  void Say(const std::string& line) override;
+  void Own(Action action, float elapsed) override;
   // Reloads what changed on disk (F5: everything); one line each, errors kept on screen.
   void Reload(const LiveFiles::Changes& changes, float elapsed);
   bool ReloadShaders();
@@ -109,12 +107,12 @@ class Player {
   std::unique_ptr<Transport> transport_;
   std::unique_ptr<SyncSession> sync_;  // the camera tracks, and with --sync the editor
   FreeCamera free_;
+  std::unique_ptr<Controls> controls_;  // after the transport it moves
   FrameRate rate_;
   FrameTimes times_;
   float last_frame_end_ = 0.0f;
   bool vsync_ = false;
   float vsync_limit_fps_ = 0.0f;  // frames a second above which vsync does not pace
-  bool overlay_on_ = false;
   TimelineStrip strip_;
   bool strip_stale_ = true;  // the camera file changed since it was laid out
   int strip_size_[2] = {0, 0};

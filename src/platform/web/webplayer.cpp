@@ -110,6 +110,8 @@ WebPlayer::WebPlayer(const Settings& settings, EMSCRIPTEN_WEBGL_CONTEXT_HANDLE c
                                                },
                                                (*manager_)[0]),
                                            &music_);
+  controls_ =
+      std::make_unique<Controls>(*transport_, music_, free_, static_cast<Controls::Host&>(*this));
   FitCanvas();
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_TRUE, OnKey);
   emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_TRUE, OnKey);
@@ -131,6 +133,7 @@ WebPlayer::~WebPlayer() {
   music_.Stop();
   page::set_overlay("");
   emscripten_webgl_make_context_current(context_);
+  controls_.reset();
   transport_.reset();
   manager_.reset();
   current_.reset();
@@ -199,81 +202,19 @@ bool WebPlayer::Key(const char* dom_key, bool down) {
   if (is_held(binding->action)) {
     free_.Hold(binding->action, down);
   } else if (down) {
-    Act(binding->action, Elapsed());
+    controls_->Act(binding->action, Elapsed());
   }
   return true;
 }
 
-bool WebPlayer::Seek(Action action, float elapsed) {
-  Transport& t = *transport_;
-  const ShowSteps& steps = t.Steps();
-  switch (action) {
-    case Action::NextPart:
-      t.Seek(steps.NextPartStart(t.Current()), elapsed);
-      break;
-    case Action::PartStart:
-      t.Seek(steps.PartStartBefore(t.Current()), elapsed);
-      break;
-    case Action::BarForward:
-    case Action::BarBack:
-      t.Seek(steps.BarFrom(t.Current(), action == Action::BarForward ? 1 : -1), elapsed);
-      break;
-    case Action::Home:
-      t.Seek(0, elapsed);
-      break;
-    case Action::StepForward:
-    case Action::StepBack:
-    case Action::BeatForward:
-    case Action::BeatBack:
-      if (!t.Paused()) {
-        page::log("frame and beat steps move a paused show: press p first");
-        return true;
-      }
-      if (action == Action::StepForward || action == Action::StepBack) {
-        t.Seek(t.Current() + (action == Action::StepForward ? 1 : -1), elapsed);
-      } else {
-        t.Seek(steps.BeatFrom(t.Current(), action == Action::BeatForward ? 1 : -1), elapsed);
-      }
-      break;
-    default:
-      return false;
-  }
-  char line[160];
-  std::snprintf(line, sizeof line, "at frame %d (%.3f s, beat %d, %s)", t.Current(),
-                step_time(t.Current()), t.Beat(), part_name_at(t.Beat()));
+void WebPlayer::Say(const std::string& line) {
   page::log(line);
-  return true;
 }
 
-void WebPlayer::Act(Action action, float elapsed) {
-  if (free_.Adjust(action) || Seek(action, elapsed)) return;
-  Transport& t = *transport_;
+void WebPlayer::Own(Action action, float) {
   switch (action) {
     case Action::Quit:
       escape_ = true;
-      break;
-    case Action::ToggleCamera:
-      free_.on = !free_.on;
-      if (mushroom_mode && free_.on) {
-        free_.StartFrom(t.Head().Camera());
-        free_.rotation.z = 0;
-      }
-      break;
-    case Action::Pause:
-      page::log(t.TogglePause(elapsed) ? "paused" : "resumed");
-      break;
-    case Action::HalfSpeed:
-    case Action::DoubleSpeed:
-      t.SetSpeed(t.Speed() * (action == Action::DoubleSpeed ? 2.0f : 0.5f), elapsed);
-      break;
-    case Action::Mute:
-      music_.ToggleMute();
-      break;
-    case Action::Loop:
-      t.ToggleLoop();
-      break;
-    case Action::Overlay:
-      overlay_on_ = !overlay_on_;
       break;
     case Action::Shot:
       shot_wanted_ = true;
@@ -299,7 +240,7 @@ void WebPlayer::SaveShot() {
 
 void WebPlayer::ShowOverlay() {
   std::string text;
-  if (overlay_on_) {
+  if (controls_->OverlayOn()) {
     const Transport& t = *transport_;
     const int step = t.Current(), beat = t.Beat();
     char line[320];
@@ -307,7 +248,8 @@ void WebPlayer::ShowOverlay() {
                   "time %.3f s  frame %d  beat %d  part %s  next flash %d\n"
                   "%.0f fps  speed %g%s%s%s%s",
                   step_time(step), step, beat, part_name_at(beat), next_flash_beat(beat), fps_,
-                  t.Speed(), t.Paused() ? "  paused" : "", t.LoopPart() >= 0 ? "  looping" : "",
+                  t.Speed(), t.Paused() ? "  paused" : "",
+                  t.LoopPart() >= 0 || t.LoopingRange() ? "  looping" : "",
                   music_.Muted() ? "  muted" : "", page::has_sound() ? "" : "  no sound");
     text = line;
   }

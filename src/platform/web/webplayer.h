@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "player/actions.h"
 #include "player/freecamera.h"
 #include "player/screen.h"
 #include "player/soundtrack.h"
@@ -26,7 +27,7 @@ namespace omni {
 class ShaderManager;
 }
 
-class WebPlayer {
+class WebPlayer : Controls::Host {
  public:
   struct Settings {
     int start_step = 0;
@@ -51,8 +52,9 @@ class WebPlayer {
   static EM_BOOL OnBlur(int type, const EmscriptenFocusEvent* event, void* self);
   // A key from the page; true when the player took it (the browser then does nothing with it).
   bool Key(const char* dom_key, bool down);
-  void Act(Action action, float elapsed);
-  bool Seek(Action action, float elapsed);
+  // Controls::Host: the lines on the browser's console, and this player's own actions.
+  void Say(const std::string& line) override;
+  void Own(Action action, float elapsed) override;
   // Follows the canvas's size; true when it changed.
   bool FitCanvas();
   // F12: the frame on screen, without the overlay, as a PNG download named after its step.
@@ -70,9 +72,9 @@ class WebPlayer {
   Soundtrack music_;
   std::unique_ptr<Transport> transport_;
   FreeCamera free_;
+  std::unique_ptr<Controls> controls_;  // after the transport it moves
   int canvas_width_ = 0, canvas_height_ = 0;
   bool still_drawn_ = false;
-  bool overlay_on_ = false;
   bool shot_wanted_ = false;
   bool escape_ = false;
   std::string overlay_text_;
