@@ -15,6 +15,10 @@ from browser import Browser, Site  # noqa: E402
 
 SITE, CAPTURE, SCRATCH = sys.argv[1:4]
 STEPS_PER_SECOND = 120  # the show's fixed step (src/tunables.h)
+# How far the drawn step may stand from the audio clock: a frame of software WebGL on a busy
+# machine (about 100 ms, 12 steps) plus the audio output's own latency. A page off the audio clock
+# is a whole stall (120 steps) away after the stall below.
+CLOCK_SLACK_STEPS = 30
 
 # A moment in each part, and one in a flash, as frames (the golden frames' moments).
 STILLS = ["1200f", "2640f", "6600f", "9600f", "12000f", "15000f", "18000f"]
@@ -87,7 +91,7 @@ class BrowserPage(unittest.TestCase):
         page.evaluate(FRAMES % 60)
         t1, s1 = page.evaluate(read)
         self.assertGreater(s1, s0)
-        self.assertLessEqual(abs((s1 - s0) - (t1 - t0) * STEPS_PER_SECOND), 15,
+        self.assertLessEqual(abs((s1 - s0) - (t1 - t0) * STEPS_PER_SECOND), CLOCK_SLACK_STEPS,
                              "steps %d..%d over audio %.3f..%.3f s" % (s0, s1, t0, t1))
 
         # A tab that stalls (its main thread busy for a second) catches up with the clock: the
@@ -95,7 +99,7 @@ class BrowserPage(unittest.TestCase):
         page.evaluate("(() => { const t = performance.now(); while (performance.now() - t < 1000); })()")
         page.evaluate(FRAMES % 10)
         t2, s2 = page.evaluate(read)
-        self.assertLessEqual(abs((s2 - s1) - (t2 - t1) * STEPS_PER_SECOND), 15,
+        self.assertLessEqual(abs((s2 - s1) - (t2 - t1) * STEPS_PER_SECOND), CLOCK_SLACK_STEPS,
                              "after a stall: steps %d..%d over audio %.3f..%.3f s" % (s1, s2, t1, t2))
 
         # The audio clock stopped, frames go on and the picture stands; it moves on again with
