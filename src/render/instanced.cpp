@@ -199,6 +199,10 @@ class Instanced : public Layer {
 
   std::unique_ptr<omni::ShaderObject> plain_;
   std::unique_ptr<omni::ShaderObject> screen_;
+  // The built-in programs' uniforms, found once when they are linked.
+  GLint textured_uniform_ = -1;  // plain_: the plasma block's texture on or off
+  GLint screen_uniform_ = -1;    // screen_: the screen space's size
+  GLint color_uniform_ = -1;     // screen_: the quads' colour
   GLuint screen_array_ = 0;
   GLuint screen_vertices_ = 0;
   GLuint screen_indices_ = 0;
@@ -263,6 +267,9 @@ bool Instanced::Create(std::string& error) {
     error = "its built-in programs do not compile here";
     return false;
   }
+  glCheck(textured_uniform_ = glGetUniformLocation(plain_->program, "textured"));
+  glCheck(screen_uniform_ = glGetUniformLocation(screen_->program, "screen"));
+  glCheck(color_uniform_ = glGetUniformLocation(screen_->program, "color"));
   glCheck(glGenVertexArrays(1, &cube_array_));
   glCheck(glGenBuffers(1, &static_vertices_));
   glCheck(glGenBuffers(1, &static_indices_));
@@ -448,13 +455,11 @@ bool Instanced::UseProgram(const Batch& batch) {
   const omni::ShaderObject* program = batch.program != nullptr ? batch.program : plain_.get();
   if (program == nullptr || !program->loaded) return false;
   glCheck(glUseProgram(program->program));
-  GLint location = -1;
   if (batch.program != nullptr) {
     // NOTE: the toon program's per-node uniforms, at most four a batch.
     batch.program->SendTimes(batch.time);
   } else {
-    glCheck(location = glGetUniformLocation(program->program, "textured"));
-    glCheck(glUniform1i(location, batch.textured_block ? 1 : 0));
+    glCheck(glUniform1i(textured_uniform_, batch.textured_block ? 1 : 0));
   }
   return true;
 }
@@ -494,9 +499,7 @@ void Instanced::ScreenBegin(float width, float height) {
   glCheck(glDisable(GL_DEPTH_TEST));
   glCheck(glDisable(GL_CULL_FACE));
   glCheck(glUseProgram(screen_->program));
-  GLint location = -1;
-  glCheck(location = glGetUniformLocation(screen_->program, "screen"));
-  glCheck(glUniform2f(location, width, height));
+  glCheck(glUniform2f(screen_uniform_, width, height));
   glCheck(glBindVertexArray(screen_array_));
 }
 
@@ -524,9 +527,7 @@ void Instanced::ScreenQuads(const void* vertices, int stride, int quads, float r
   } else {
     glCheck(glBufferSubData(GL_ARRAY_BUFFER, 0, count * 8 * sizeof(float), screen_points_.data()));
   }
-  GLint location = -1;
-  glCheck(location = glGetUniformLocation(screen_->program, "color"));
-  glCheck(glUniform4f(location, r, g, b, 1.0f));
+  glCheck(glUniform4f(color_uniform_, r, g, b, 1.0f));
   glCheck(glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count * 6), GL_UNSIGNED_INT, nullptr));
 }
 
